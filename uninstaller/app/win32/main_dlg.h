@@ -6,7 +6,7 @@
 #include "app/os_info.h"
 #include "app/string_res.h"
 #include "app/win32/select_page.h"
-#include "discovery/win32/loading_dlg.h"
+#include "discovery/loading_dlg.h"
 #include "platform/system.h"
 #include "removal/win32/remove_page.h"
 
