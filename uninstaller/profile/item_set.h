@@ -31,8 +31,10 @@ class ItemSet {
   void clear() { *this = ItemSet{}; }
 
   // Each slot becomes the sorted union of its items and those of `other`,
-  // without duplicates; of items equal but for case the first one met (this
-  // set's before `other`'s) stays. Name, flags, base and path do not change.
+  // without duplicates: `other`'s list is merged in (see StringList::merge),
+  // the result sorted and duplicates dropped. When this set's slot was
+  // already normalised, its spelling of an item wins over `other`'s. Name,
+  // flags, base and path do not change.
   void Unite(const ItemSet& other);
   // The same as calling Unite with each set in turn, in one sort per slot.
   void UniteAll(const std::vector<const ItemSet*>& others);
