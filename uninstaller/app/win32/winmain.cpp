@@ -1,0 +1,49 @@
+// The program's entry: the spooler-restart mode or the interactive uninstaller.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/model_variant.h"
+#include "app/startup.h"
+#include "app/win32/dialog_proc.h"
+#include "app/win32/main_dlg.h"
+#include "platform/win32/win32_system.h"
+
+namespace {
+
+// The main dialog's window class: the system dialog class under the
+// program's own name, so that a second start can find the first.
+void RegisterMainWindowClass() {
+  WNDCLASSA dialogClass{};
+  if (!GetClassInfoA(nullptr, "#32770", &dialogClass)) throw 1;
+  dialogClass.lpszClassName = kMainWindowClass;
+  RegisterClassA(&dialogClass);
+}
+
+int RunInteractive(HINSTANCE instance, platform::System& system) {
+  InitCommonControls();
+  if (ActivateRunningInstance(system.desktop)) throw 0;
+
+  CMainDlg context(system);
+  RegisterMainWindowClass();
+  const INT_PTR result = DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, SharedDialogProc,
+                                         reinterpret_cast<LPARAM>(&context));
+  return static_cast<int>(result);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  win32::Win32System windows;
+  platform::System system = windows.system();
+
+  ModelVariant = VariantFromCommandLine(commandLine);
+  if (IsSpoolerRestartMode(commandLine)) return RunSpoolerRestart(system);
+
+  // Start-up leaves early by throwing the exit code; the context, when it
+  // was built, is destroyed on the way out.
+  try {
+    return RunInteractive(instance, system);
+  } catch (int exitCode) {
+    return exitCode;
+  }
+}
