@@ -129,8 +129,9 @@ void Machine::seedServices() {
   services_.addService("Spooler", spooler);
 }
 
-void Machine::setModuleFileName(std::string_view path) {
-  host_.setModuleFileName(std::string(path));
+void Machine::setModuleFileName(std::string_view newPath) {
+  const std::string path(newPath);  // the view may point into the host's old path
+  host_.setModuleFileName(path);
   if (!files_.exists(path)) files_.writeFile(path, "MZ");
   files_.setCurrentDirectory(DirectoryOf(path).c_str());
   updateSearchDirectories();
