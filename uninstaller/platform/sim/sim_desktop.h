@@ -1,0 +1,127 @@
+// The simulated desktop: top-level windows that tests create for other
+// programs, with a log of every message they receive; message boxes
+// answered from a script; the program's string table; debugger output.
+//
+// Simplified: messages posted to a window are handled at once rather than
+// when its program next reads its queue; windows have no threads, so a
+// window "hangs" only by what its scripted reaction does (e.g. advancing
+// the clock).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "sim_text.h"
+
+namespace sim {
+
+struct MessageRecord {
+  bool sent = false;  // SendMessageA; false for PostMessageA
+  std::uint32_t message = 0;
+  platform::WParam wParam = 0;
+  platform::LParam lParam = 0;
+};
+
+// What a window does with WM_CLOSE when no reaction is scripted.
+enum class CloseReaction {
+  kDestroy,  // DefWindowProc: the window is destroyed
+  kIgnore,   // the program keeps its window
+};
+
+// A scripted window procedure: the result of SendMessageA. It runs after
+// the message is logged; the default handling of WM_CLOSE does not run.
+using WindowReaction = std::function<platform::LResult(platform::WindowHandle, std::uint32_t,
+                                                       platform::WParam, platform::LParam)>;
+
+struct SimWindow {
+  platform::WindowHandle handle = 0;
+  std::string className;
+  std::string title;
+  CloseReaction onClose = CloseReaction::kDestroy;
+  WindowReaction reaction;
+  std::vector<MessageRecord> messages;
+  std::vector<int> showCommands;  // ShowWindow calls, in order
+  int bringToTopCount = 0;
+  bool visible = true;
+  bool destroyed = false;
+};
+
+struct MessageBoxRecord {
+  platform::WindowHandle owner = 0;
+  std::string text;
+  std::string caption;  // as shown: "Error" for a null caption
+  std::uint32_t flags = 0;
+  int answer = 0;
+};
+
+class SimDesktop final : public platform::Desktop {
+ public:
+  // A top-level window of another program, on top of the others.
+  platform::WindowHandle createWindow(std::string_view className, std::string_view title = "",
+                                      CloseReaction onClose = CloseReaction::kDestroy);
+  void setReaction(platform::WindowHandle window, WindowReaction reaction);
+  void destroyWindow(platform::WindowHandle window);
+  // The window, also after it was destroyed (so its log stays readable).
+  const SimWindow* window(platform::WindowHandle window) const;
+  bool isWindow(platform::WindowHandle window) const;
+  platform::WindowHandle foregroundWindow() const { return foreground_; }
+  // Messages posted to HWND_BROADCAST, whether or not any window got them.
+  const std::vector<MessageRecord>& broadcasts() const { return broadcasts_; }
+  // The number RegisterWindowMessageA gave a name, if it was registered.
+  std::optional<std::uint32_t> registeredMessage(std::string_view name) const;
+
+  // The answers the next message boxes get, in order. With none queued a
+  // box gets its default button (as if the user pressed Enter): the first
+  // button, or the one MB_DEFBUTTON2/3/4 names.
+  void queueAnswer(int answer) { answers_.push_back(answer); }
+  const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
+
+  // The program's string table (one for every module handle).
+  void setString(std::uint32_t id, std::string text) { strings_[id] = std::move(text); }
+  const std::vector<std::string>& debugOutput() const { return debugOutput_; }
+
+  // platform::Desktop
+  platform::WindowHandle findWindow(const char* className, const char* title) override;
+  platform::LResult sendMessage(platform::WindowHandle window, std::uint32_t message,
+                                platform::WParam wParam, platform::LParam lParam) override;
+  bool postMessage(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
+                   platform::LParam lParam) override;
+  std::uint32_t registerWindowMessage(const char* name) override;
+  bool showWindow(platform::WindowHandle window, int command) override;
+  bool bringWindowToTop(platform::WindowHandle window) override;
+  bool setForegroundWindow(platform::WindowHandle window) override;
+  int messageBox(platform::WindowHandle owner, const char* text, const char* caption,
+                 std::uint32_t flags) override;
+  int loadString(platform::ModuleHandle module, std::uint32_t id, char* buffer, int size) override;
+  void debugOutput(const char* text) override;
+
+ private:
+  SimWindow* live(platform::WindowHandle window);
+  platform::LResult deliver(SimWindow& window, bool sent, std::uint32_t message,
+                            platform::WParam wParam, platform::LParam lParam);
+  void raise(platform::WindowHandle window);
+  static int DefaultButton(std::uint32_t flags);
+
+  // All windows ever created; zOrder_ holds the live ones, topmost first.
+  std::map<platform::WindowHandle, std::unique_ptr<SimWindow>> windows_;
+  std::vector<platform::WindowHandle> zOrder_;
+  platform::WindowHandle nextWindow_ = 0x10010;
+  platform::WindowHandle foreground_ = 0;
+  std::vector<MessageRecord> broadcasts_;
+  std::map<std::string, std::uint32_t, LessNoCase> registered_;
+  std::uint32_t nextMessage_ = 0xC000;
+  std::deque<int> answers_;
+  std::vector<MessageBoxRecord> boxes_;
+  std::map<std::uint32_t, std::string> strings_;
+  std::vector<std::string> debugOutput_;
+};
+
+}  // namespace sim
