@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "contract.h"
-#include "platform/win32/real_system.h"
+#include "platform/win32/win32_system.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ class Win32Target final : public contract::Target {
   platform::System system() override { return real_.system(); }
 
  private:
-  win32::RealSystem real_;
+  win32::Win32System real_;
 };
 
 std::unique_ptr<contract::Target> MakeWin32() { return std::make_unique<Win32Target>(); }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/crt.h"
-#include "platform/win32/real_system.h"
+#include "platform/win32/win32_system.h"
 #include "platform/win32/windows_headers.h"
 #include "scratch.h"
 
@@ -16,7 +16,7 @@ using namespace platform;
 
 class Win32FilesTest : public ::testing::Test {
  protected:
-  win32::RealSystem real_;
+  win32::Win32System real_;
   System sys_ = real_.system();
 };
 
