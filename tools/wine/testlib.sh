@@ -58,3 +58,10 @@ wine_test_cleanup() {
     kill "$pid" 2>/dev/null || true
   done
 }
+
+# Runs the test driver (sw-driver.exe, in $DRIVER); Windows console output
+# ends lines with CR LF, which is taken off.
+drv() {
+  wine "$DRIVER" "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}

@@ -15,12 +15,12 @@ constexpr std::uint32_t kTextCancel = 163;
 
 }  // namespace
 
-CMainDlg::CMainDlg(platform::System& system, platform::Spooler& spooler, MainView& view,
-                   LoadingView& loadingView, const char* commandLine)
+CMainDlg::CMainDlg(platform::System& system, MainView& view, LoadingView& loadingView,
+                   const char* commandLine)
     : system_(system),
       view_(view),
       profile_(system),
-      loading_(system, spooler, loadingView, commandLine),
+      loading_(system, loadingView, commandLine),
       strings_(system),
       osInfo_(system.host) {}
 

@@ -8,7 +8,6 @@
 #include "app/select_page.h"
 #include "app/string_res.h"
 #include "discovery/loading_dlg.h"
-#include "platform/spooler.h"
 #include "platform/system.h"
 #include "profile/uninstall_profile.h"
 #include "removal/remove_page.h"
@@ -18,8 +17,8 @@
 // profile they point at.
 class CMainDlg : public CDialogBase {
  public:
-  CMainDlg(platform::System& system, platform::Spooler& spooler, MainView& view,
-           LoadingView& loadingView, const char* commandLine);
+  CMainDlg(platform::System& system, MainView& view, LoadingView& loadingView,
+           const char* commandLine);
 
   platform::LResult HandleMessage(platform::WindowHandle window, std::uint32_t message,
                                   platform::WParam wParam, platform::LParam lParam) override;

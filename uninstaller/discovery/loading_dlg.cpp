@@ -37,9 +37,8 @@ LoadingCounters& TheLoadingCounters() {
   return counters;
 }
 
-CLoadingDlg::CLoadingDlg(platform::System& system, platform::Spooler& spooler, LoadingView& view,
-                         const char* commandLine)
-    : system_(system), spooler_(spooler), view_(view), osInfo_(system.host), strings_(system) {
+CLoadingDlg::CLoadingDlg(platform::System& system, LoadingView& view, const char* commandLine)
+    : system_(system), view_(view), osInfo_(system.host), strings_(system) {
   options_.parse(commandLine);
 }
 

@@ -11,7 +11,6 @@
 #include "app/os_info.h"
 #include "app/string_res.h"
 #include "discovery/loading_view.h"
-#include "platform/spooler.h"
 #include "platform/system.h"
 #include "profile/printer_entry.h"
 #include "profile/string_list.h"
@@ -49,8 +48,7 @@ class CLoadingDlg : public CDialogBase {
   };
 
   // Parses `commandLine` (the full process command line) into the option list.
-  CLoadingDlg(platform::System& system, platform::Spooler& spooler, LoadingView& view,
-              const char* commandLine);
+  CLoadingDlg(platform::System& system, LoadingView& view, const char* commandLine);
 
   void setProfile(UninstallProfile* profile) { profile_ = profile; }
 
@@ -91,7 +89,6 @@ class CLoadingDlg : public CDialogBase {
   bool passesFilters(const PrinterEntry& entry) const;
 
   platform::System& system_;
-  platform::Spooler& spooler_;
   LoadingView& view_;
   bool ended_ = false;
 

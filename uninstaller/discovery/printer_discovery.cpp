@@ -68,7 +68,7 @@ int CLoadingDlg::enumerate(PrinterList& printers) {
   const std::uint32_t level = EnumerationLevel(osInfo_);
   std::vector<platform::EnumeratedPrinter> found;
   std::uint32_t needed = 0;
-  const platform::Win32Error sizeError = spooler_.enumPrinters(kEnumFlags, level, 0, found, needed);
+  const platform::Win32Error sizeError = system_.spooler.enumPrinters(kEnumFlags, level, 0, found, needed);
   if (needed == 0) {
     if (sizeError == error::kRpcServerUnavailable) {
       Message(system_.desktop, window, strings_.text(kTextSpoolerNotResponding),
@@ -78,7 +78,7 @@ int CLoadingDlg::enumerate(PrinterList& printers) {
     return 0;
   }
 
-  const platform::Win32Error enumError = spooler_.enumPrinters(kEnumFlags, level, needed, found, needed);
+  const platform::Win32Error enumError = system_.spooler.enumPrinters(kEnumFlags, level, needed, found, needed);
   if (enumError == error::kNotEnoughMemory || enumError == error::kOutOfMemory) {
     throw _QuickExceptionInfo{enumError, "_alloca", "FAILED to ALLOCA!!!", "Bytes needed", needed, "", 0};
   }
@@ -110,7 +110,7 @@ int CLoadingDlg::enumerate(PrinterList& printers) {
 bool CLoadingDlg::readPrinter(const char* name, const char* defaultPrinter,
                               const char* computerName, std::uint32_t& level2Buffer,
                               PrinterList& printers) {
-  platform::Printer printer(spooler_);
+  platform::Printer printer(system_.spooler);
   if (printer.open(name, kOpenAccess) != error::kSuccess) return false;
 
   PrinterEntry entry;
@@ -120,12 +120,12 @@ bool CLoadingDlg::readPrinter(const char* name, const char* defaultPrinter,
   std::uint32_t needed = 0;
   entry.makerDriver =
       (osInfo_.isWin32s() ||
-       spooler_.getPrinterData(printer.get(), "VardelDriver0H", nullptr, data, sizeof data, needed) ==
+       system_.spooler.getPrinterData(printer.get(), "VardelDriver0H", nullptr, data, sizeof data, needed) ==
            error::kSuccess)
           ? 1
           : 0;
   char masked[platform::kMaxPath] = {};
-  if (spooler_.getPrinterData(printer.get(), "PavanePrinter", nullptr, masked, sizeof masked - 1,
+  if (system_.spooler.getPrinterData(printer.get(), "PavanePrinter", nullptr, masked, sizeof masked - 1,
                               needed) == error::kSuccess) {
     // The value need not end in a NUL: it is cut at what was read.
     masked[needed < sizeof masked ? needed : sizeof masked - 1] = '\0';
@@ -134,12 +134,12 @@ bool CLoadingDlg::readPrinter(const char* name, const char* defaultPrinter,
 
   platform::PrinterInfo2 info;
   std::uint32_t infoNeeded = 0;
-  if (spooler_.getPrinter2(printer.get(), level2Buffer, info, infoNeeded) != error::kSuccess &&
+  if (system_.spooler.getPrinter2(printer.get(), level2Buffer, info, infoNeeded) != error::kSuccess &&
       infoNeeded != 0) {
     level2Buffer = infoNeeded;
   }
   if (level2Buffer == 0) return true;  // counted, but no entry
-  const platform::Win32Error infoError = spooler_.getPrinter2(printer.get(), level2Buffer, info, infoNeeded);
+  const platform::Win32Error infoError = system_.spooler.getPrinter2(printer.get(), level2Buffer, info, infoNeeded);
   if (infoError != error::kSuccess) {
     throw _QuickExceptionInfo{infoError, "GetPrinter", "unable to GetPrinter level 2 data", "hPrinter",
                               printer.get(), "Buffer", level2Buffer};

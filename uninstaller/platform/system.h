@@ -11,6 +11,7 @@
 #include "ini_files.h"
 #include "registry.h"
 #include "services.h"
+#include "spooler.h"
 
 namespace platform {
 
@@ -23,6 +24,7 @@ struct System {
   Folders& folders;
   Clock& clock;
   Desktop& desktop;
+  Spooler& spooler;
 };
 
 }  // namespace platform

@@ -21,13 +21,13 @@ void RegisterMainWindowClass() {
   RegisterClassA(&dialogClass);
 }
 
-int RunInteractive(HINSTANCE instance, platform::System& system, platform::Spooler& spooler) {
+int RunInteractive(HINSTANCE instance, platform::System& system) {
   InitCommonControls();
   if (ActivateRunningInstance(system.desktop)) throw 0;
 
   Win32MainView mainView;
   Win32LoadingView loadingView;
-  CMainDlg context(system, spooler, mainView, loadingView, GetCommandLineA());
+  CMainDlg context(system, mainView, loadingView, GetCommandLineA());
   RegisterMainWindowClass();
   const INT_PTR result = DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, SharedDialogProc,
                                          reinterpret_cast<LPARAM>(&context));
@@ -46,7 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // Start-up leaves early by throwing the exit code; the context, when it
   // was built, is destroyed on the way out.
   try {
-    return RunInteractive(instance, system, windows.spooler());
+    return RunInteractive(instance, system);
   } catch (int exitCode) {
     return exitCode;
   }

@@ -38,7 +38,8 @@ Machine::Machine(OsProfile profile)
       host_(profile_),
       folders_(profile_),
       ini_(profile_, files_, registry_),
-      services_(clock_, registry_) {
+      services_(clock_, registry_),
+      spooler_(registry_, services_, profile_.isNt()) {
   wire();
   seedFiles();
   seedRegistry();
@@ -47,7 +48,8 @@ Machine::Machine(OsProfile profile)
 }
 
 platform::System Machine::system() {
-  return platform::System{registry_, services_, host_, files_, ini_, folders_, clock_, desktop_};
+  return platform::System{registry_, services_, host_,    files_,   ini_,
+                          folders_,  clock_,    desktop_, spooler_};
 }
 
 void Machine::wire() {

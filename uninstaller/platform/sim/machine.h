@@ -28,6 +28,7 @@
 #include "sim_ini.h"
 #include "sim_registry.h"
 #include "sim_services.h"
+#include "sim_spooler.h"
 
 namespace sim {
 
@@ -55,6 +56,7 @@ class Machine {
   SimServices& services() { return services_; }
   SimClock& clock() { return clock_; }
   SimDesktop& desktop() { return desktop_; }
+  SimSpooler& spooler() { return spooler_; }
 
   // Moves the program: GetModuleFileNameA answers this path, the file
   // exists, and SearchPathA looks in its directory first.
@@ -86,6 +88,7 @@ class Machine {
   SimIniFiles ini_;
   SimServices services_;
   SimDesktop desktop_;
+  SimSpooler spooler_;
 };
 
 }  // namespace sim

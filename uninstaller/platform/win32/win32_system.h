@@ -23,11 +23,9 @@ class Win32System {
   Win32System& operator=(const Win32System&) = delete;
 
   platform::System system() {
-    return platform::System{registry_, services_, host_,  files_,
-                            ini_,      folders_,  clock_, desktop_};
+    return platform::System{registry_, services_, host_,  files_,   ini_,
+                            folders_,  clock_,    desktop_, spooler_};
   }
-  // The print spooler, which only printer discovery and removal use.
-  platform::Spooler& spooler() { return spooler_; }
 
  private:
   Win32Registry registry_;

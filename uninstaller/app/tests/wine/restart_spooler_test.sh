@@ -7,12 +7,12 @@ set -uo pipefail
 . "$(dirname "$0")/../../../../tools/wine/testlib.sh"
 wine_test_init "$1"
 stripwell=$2
-driver=$3
+DRIVER=$3
 runonce='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 
 for word in RestartSpooler restartspooler; do
-  wine "$driver" start-service Spooler || fail "the Spooler service does not run"
-  before=$(wine "$driver" service Spooler)
+  drv start-service Spooler >/dev/null || fail "the Spooler service does not run"
+  before=$(drv service Spooler)
   # The session stays alive for the whole run (prefix.sh), so Wine's own
   # log-on processing cannot be what deletes this value.
   wine reg add "$runonce" /v "Corvan TR820" /d "x" /f >/dev/null 2>&1
@@ -22,7 +22,7 @@ for word in RestartSpooler restartspooler; do
   code=$(wait_exit $! 60)
   [ "$code" = 0 ] || fail "$word exited with $code"
 
-  after=$(wine "$driver" service Spooler)
+  after=$(drv service Spooler)
   [ "${after%% *}" = 4 ] || fail "Spooler not running after $word: $after"
   [ "${before#* }" != "${after#* }" ] || fail "Spooler process unchanged ($before / $after): not restarted"
   if wine reg query "$runonce" /v "Corvan TR820" >/dev/null 2>&1; then
@@ -33,10 +33,9 @@ done
 
 run_background "$stripwell" RestartSpooler x
 pid=$!
-caption=$(wine "$driver" wait-window RvtUninstallWindowClass__ 20000) ||
+drv wait-ready RvtUninstallWindowClass__ 90000 ||
   fail "\"RestartSpooler x\" did not start the interactive uninstaller"
-echo "\"RestartSpooler x\" opened \"$caption\""
-wine "$driver" post-command RvtUninstallWindowClass__ 2
+drv post-command RvtUninstallWindowClass__ 1052
 code=$(wait_exit "$pid" 30)
 [ "$code" = 1 ] || fail "closing the main dialog gave exit code $code"
 echo PASS

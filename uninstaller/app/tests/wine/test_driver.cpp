@@ -4,6 +4,9 @@
 //
 //   sw-driver wait-window CLASS TIMEOUT_MS     print "<caption>" of the first window of CLASS
 //   sw-driver wait-gone CLASS TIMEOUT_MS       succeed once no window of CLASS exists
+//   sw-driver wait-title CLASS TITLE TIMEOUT_MS succeed once a window of CLASS has that title
+//   sw-driver wait-ready CLASS TIMEOUT_MS      wait until the window of CLASS is visible, pressing
+//                                              Enter on every message box meanwhile ("box: <text>")
 //   sw-driver is-foreground CLASS              succeed when that window is the foreground window
 //   sw-driver post-command CLASS ID            post WM_COMMAND ID (notification 0) to it
 //   sw-driver item-text CLASS ID               print the text of dialog control ID
@@ -107,6 +110,43 @@ int StartService(const char* name) {
   return result;
 }
 
+int WaitTitle(const char* className, const char* title, DWORD timeoutMs) {
+  return WaitForWindow(className, title, timeoutMs) != nullptr ? 0 : 1;
+}
+
+// The text of a message box on screen, which is pressed; false when none.
+bool DismissMessageBox() {
+  for (HWND window = FindWindowA("#32770", nullptr); window != nullptr;
+       window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+    HWND text = GetDlgItem(window, 0xFFFF);
+    if (text == nullptr || !IsWindowVisible(window)) continue;
+    char buffer[1024] = {};
+    GetWindowTextA(text, buffer, sizeof buffer);
+    std::printf("box: %s\n", buffer);
+    std::fflush(stdout);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDYES, 0), 0);
+    Sleep(300);
+    return true;
+  }
+  return false;
+}
+
+int WaitReady(const char* className, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    HWND window = FindWindowA(className, nullptr);
+    if (window != nullptr && IsWindowVisible(window)) {
+      char caption[256] = {};
+      GetWindowTextA(window, caption, sizeof caption);
+      std::printf("%s\n", caption);
+      return 0;
+    }
+    if (!DismissMessageBox()) Sleep(100);
+    if (GetTickCount() - start > timeoutMs) return 1;
+  }
+}
+
 // A message box is a "#32770" window with a static text control 0xFFFF.
 int MessageBoxText(DWORD timeoutMs) {
   const DWORD start = GetTickCount();
@@ -136,6 +176,8 @@ int main(int argc, char** argv) {
   auto number = [&](int i) { return argc > i ? std::strtoul(argv[i], nullptr, 10) : 0ul; };
   if (!std::strcmp(verb, "wait-window") && argc == 4) return WaitWindow(argv[2], number(3));
   if (!std::strcmp(verb, "wait-gone") && argc == 4) return WaitGone(argv[2], number(3));
+  if (!std::strcmp(verb, "wait-title") && argc == 5) return WaitTitle(argv[2], argv[3], number(4));
+  if (!std::strcmp(verb, "wait-ready") && argc == 4) return WaitReady(argv[2], number(3));
   if (!std::strcmp(verb, "is-foreground")) return IsForeground(argv[2]);
   if (!std::strcmp(verb, "post-command") && argc == 4)
     return PostCommand(argv[2], static_cast<int>(number(3)));
