@@ -15,22 +15,34 @@ struct CaseInsensitiveLess {
   bool operator()(const PathString& a, const PathString& b) const { return a < b; }
 };
 
-// A printer made by the masking tool follows the printer it masks: in list
-// order, each printer being removed takes with it every printer whose
-// pavaneName names it. A printer marked so before its own turn passes the
-// mark on in turn.
+// A printer made by the masking tool follows the printer it masks: every
+// printer whose pavaneName names a printer being removed is marked for
+// removal too, and so, in turn, are the printers that mask it, wherever they
+// stand in the list. (Marking in one pass in list order would miss a masker
+// listed before the printer it masks, and the next plan would then remove
+// more than this one showed.)
 void FollowMaskedPrinters(PrinterList& printers) {
   std::map<PathString, std::vector<std::size_t>, CaseInsensitiveLess> maskers;
   for (std::size_t i = 0; i < printers.size(); ++i) {
     if (!printers[i].pavaneName.isEmpty()) maskers[printers[i].pavaneName].push_back(i);
   }
   if (maskers.empty()) return;
-  for (const PrinterEntry& printer : printers) {
-    if (!printer.isToBeRemoved()) continue;
-    const auto found = maskers.find(printer.name);
+  std::vector<std::size_t> pending;
+  for (std::size_t i = 0; i < printers.size(); ++i) {
+    if (printers[i].isToBeRemoved()) pending.push_back(i);
+  }
+  while (!pending.empty()) {
+    const std::size_t removed = pending.back();
+    pending.pop_back();
+    const auto found = maskers.find(printers[removed].name);
     if (found == maskers.end()) continue;
-    for (std::size_t i : found->second) printers[i].keep = 0;
-    // Marking them again for a printer of the same name changes nothing.
+    for (std::size_t i : found->second) {
+      const bool wasKept = printers[i].keep != 0;
+      printers[i].keep = 0;
+      if (wasKept && printers[i].isToBeRemoved()) pending.push_back(i);
+    }
+    // The maskers of this name are marked; another printer of the same
+    // name would mark them again to no effect.
     maskers.erase(found);
   }
 }

@@ -42,10 +42,16 @@ const char* DriverStarterSection() {
 
 enum class EntryKind { Manufacturer, Driver, CatchAll, Ignore };
 
-// Calls `visit` for each string of a multi-string.
+// Calls `visit` for each string of a multi-string. The next string is
+// found before the visit, which may cut the current one in place.
 template <typename Visit>
 void ForEachString(char* multiString, Visit visit) {
-  for (char* s = multiString; s != nullptr && *s != '\0'; s = SplitAt(s, '\0')) visit(s);
+  char* s = multiString;
+  while (s != nullptr && *s != '\0') {
+    char* next = SplitAt(s, '\0');
+    visit(s);
+    s = next;
+  }
 }
 
 class Interpreter {

@@ -4,7 +4,7 @@
 
 #include "profile/entry_index.h"
 
-UninstallProfile::UninstallProfile(platform::System& system)
+UninstallProfile::UninstallProfile(const platform::System& system)
     : osInfo(system.host), files_(&system.files), ini_(&system.ini), host_(&system.host) {
   is9xPlatform = osInfo.platformCode() == COSInfo::kPlatform9x;
 }

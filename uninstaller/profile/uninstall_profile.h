@@ -27,7 +27,7 @@ class UninstallProfile {
  public:
   // Reads the Windows version at once; the files and profile functions are
   // used by LoadScript.
-  explicit UninstallProfile(platform::System& system);
+  explicit UninstallProfile(const platform::System& system);
 
   bool is9xPlatform = false;       // platform code 2 (Windows 9x)
   bool rebootNeeded = false;       // a file is left for deletion at the next start
