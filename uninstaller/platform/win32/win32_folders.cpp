@@ -66,7 +66,9 @@ Win32Error Win32Folders::specialFolder(int csidl, char* path) {
   result = ::SHGetSpecialFolderLocation(nullptr, csidl, list.out());
   if (FAILED(result)) return ErrorOf(result);
   // Virtual folders (the Printers folder, say) have an item list but no
-  // path in the file system.
+  // path in the file system: Windows fails here. Wine succeeds with the
+  // folder's parsing name ("::{20D04FE0-...}\\::{2227A280-...}"), which is
+  // passed on as it is; no file function accepts it.
   if (!::SHGetPathFromIDListA(list.get(), path)) {
     path[0] = '\0';
     return ERROR_FILE_NOT_FOUND;

@@ -70,6 +70,8 @@ Win32Error Win32Registry::enumKey(platform::RegKeyHandle key, std::uint32_t inde
   return static_cast<Win32Error>(status);
 }
 
+// Windows reports a key's values in the order they were created; Wine
+// reports them sorted by name.
 Win32Error Win32Registry::enumValue(platform::RegKeyHandle key, std::uint32_t index, char* name,
                                     std::uint32_t* nameSize, std::uint32_t* type, void* data,
                                     std::uint32_t* dataSize) {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/spooler.h"
 #include "platform/system.h"
 
 namespace contract {
@@ -24,6 +25,7 @@ class Target {
  public:
   virtual ~Target() = default;
   virtual platform::System system() = 0;
+  virtual platform::Spooler& spooler() = 0;
 };
 
 struct TargetFactory {
@@ -35,6 +37,7 @@ class ContractTest : public ::testing::TestWithParam<TargetFactory> {
  protected:
   void SetUp() override;
   platform::System& sys() { return *system_; }
+  platform::Spooler& spooler() { return target_->spooler(); }
   // A name unique to the running test, usable in paths and key names.
   static std::string ScratchName();
 
@@ -51,6 +54,15 @@ class ServiceContract : public ContractTest {
   void SetUp() override;  // the Spooler runs
   void TearDown() override;
 };
+class SpoolerContract : public ContractTest {
+ protected:
+  void SetUp() override;  // the Spooler runs and knows a seeded printer
+  void TearDown() override;
+};
+
+// Starts the Spooler service unless it runs, and waits until it does;
+// the state it reached.
+std::uint32_t EnsureSpoolerRunning(platform::System& system);
 
 std::string TargetName(const ::testing::TestParamInfo<TargetFactory>& info);
 
@@ -64,4 +76,6 @@ std::string TargetName(const ::testing::TestParamInfo<TargetFactory>& info);
   INSTANTIATE_TEST_SUITE_P(prefix, IniContract, ::testing::Values(__VA_ARGS__),      \
                            ::contract::TargetName);                                  \
   INSTANTIATE_TEST_SUITE_P(prefix, ServiceContract, ::testing::Values(__VA_ARGS__),  \
+                           ::contract::TargetName);                                  \
+  INSTANTIATE_TEST_SUITE_P(prefix, SpoolerContract, ::testing::Values(__VA_ARGS__),  \
                            ::contract::TargetName)

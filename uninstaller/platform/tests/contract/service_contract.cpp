@@ -24,17 +24,21 @@ std::uint32_t WaitForState(System& system, ServiceHandle service, std::uint32_t 
 
 // Windows starts the Spooler at boot. Wine registers it as demand-start, so
 // a fresh prefix has it stopped until someone starts it.
+std::uint32_t EnsureSpoolerRunning(System& system) {
+  ServiceControl& services = system.services;
+  ScHandle manager(services);
+  if (manager.openManager(scm::kManagerAllAccess) != error::kSuccess) return 0;
+  ScHandle spooler(services);
+  if (spooler.openService(manager, "Spooler", scm::kServiceAllAccess) != error::kSuccess) return 0;
+  ServiceStatus status;
+  if (services.queryStatus(spooler.get(), status) != error::kSuccess) return 0;
+  if (status.currentState == scm::kStopped) services.start(spooler.get());
+  return WaitForState(system, spooler.get(), scm::kRunning);
+}
+
 void ServiceContract::SetUp() {
   ContractTest::SetUp();
-  ServiceControl& services = sys().services;
-  ScHandle manager(services);
-  ASSERT_EQ(manager.openManager(scm::kManagerAllAccess), error::kSuccess);
-  ScHandle spooler(services);
-  ASSERT_EQ(spooler.openService(manager, "Spooler", scm::kServiceAllAccess), error::kSuccess);
-  ServiceStatus status;
-  ASSERT_EQ(services.queryStatus(spooler.get(), status), error::kSuccess);
-  if (status.currentState == scm::kStopped) services.start(spooler.get());
-  ASSERT_EQ(WaitForState(sys(), spooler.get(), scm::kRunning), scm::kRunning);
+  ASSERT_EQ(EnsureSpoolerRunning(sys()), scm::kRunning);
 }
 
 namespace {
