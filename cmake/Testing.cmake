@@ -58,5 +58,5 @@ function(add_wine_script_test name)
   cmake_parse_arguments(T "" "SCRIPT" "ARGS" ${ARGN})
   add_test(NAME ${name} COMMAND ${T_SCRIPT} ${WINE_DIR} ${T_ARGS})
   set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED wine_prefix LABELS "wine" RESOURCE_LOCK wine_desktop TIMEOUT 300)
+    FIXTURES_REQUIRED wine_prefix LABELS "wine" RESOURCE_LOCK "wine_desktop;wine_spooler" TIMEOUT 300)
 endfunction()
