@@ -25,7 +25,6 @@ class Target {
  public:
   virtual ~Target() = default;
   virtual platform::System system() = 0;
-  virtual platform::Spooler& spooler() = 0;
 };
 
 struct TargetFactory {
@@ -37,7 +36,7 @@ class ContractTest : public ::testing::TestWithParam<TargetFactory> {
  protected:
   void SetUp() override;
   platform::System& sys() { return *system_; }
-  platform::Spooler& spooler() { return target_->spooler(); }
+  platform::Spooler& spooler() { return system_->spooler; }
   // A name unique to the running test, usable in paths and key names.
   static std::string ScratchName();
 

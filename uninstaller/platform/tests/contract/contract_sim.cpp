@@ -4,18 +4,15 @@
 
 #include "contract.h"
 #include "platform/sim/machine.h"
-#include "platform/sim/sim_spooler.h"
 
 namespace {
 
 class SimTarget final : public contract::Target {
  public:
   platform::System system() override { return machine_.system(); }
-  platform::Spooler& spooler() override { return spooler_; }
 
  private:
   sim::Machine machine_;
-  sim::SimSpooler spooler_{machine_.registry(), machine_.services(), machine_.profile().isNt()};
 };
 
 std::unique_ptr<contract::Target> MakeSim() { return std::make_unique<SimTarget>(); }

@@ -9,7 +9,6 @@ namespace {
 class Win32Target final : public contract::Target {
  public:
   platform::System system() override { return real_.system(); }
-  platform::Spooler& spooler() override { return real_.spooler(); }
 
  private:
   win32::Win32System real_;
