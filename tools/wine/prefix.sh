@@ -47,10 +47,15 @@ case "$cmd" in
     # end it and work in a fresh session.
     wineserver -k || true
     wineserver -w || true
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # One persistent session for the whole test run: every new session runs
     # and deletes the HKLM RunOnce values, which would hide what a test checks.
-    wineserver -p
+    # It is started before any other Wine command: "wineserver -p" fails
+    # while a server that such a command started is still lingering.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    # Windows starts the Spooler at boot; Wine registers it as demand-start,
+    # so it is started here to make the prefix look like a booted Windows.
+    wine sc start Spooler >/dev/null 2>&1 || true
     echo "Wine prefix ready in $WINEPREFIX on display $DISPLAY"
     ;;
   teardown)

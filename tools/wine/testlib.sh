@@ -15,9 +15,19 @@ fail() {
   exit 1
 }
 
-# Starts a Windows program in the background; its pid is in $!.
+# Starts a Windows program in the background; $! is a watcher that waits for
+# it and records its exit code, since wait_exit runs in a command
+# substitution, a subshell that cannot wait for its parent's children.
+# Ending the watcher ends the program too.
 run_background() {
-  wine "$@" &
+  (
+    wine "$@" &
+    child=$!
+    trap 'kill "$child" 2>/dev/null' TERM
+    code=0
+    wait "$child" || code=$?
+    echo "$code" >"$WINE_DIR/exit.$BASHPID"
+  ) &
   BACKGROUND_PIDS+=($!)
 }
 
@@ -32,9 +42,8 @@ wait_exit() {
       return
     fi
   done
-  local code=0
-  wait "$pid" || code=$?
-  echo "$code"
+  cat "$WINE_DIR/exit.$pid" 2>/dev/null || echo unknown
+  rm -f "$WINE_DIR/exit.$pid"
 }
 
 screenshot() {

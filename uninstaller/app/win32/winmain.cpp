@@ -5,7 +5,9 @@
 #include "app/model_variant.h"
 #include "app/startup.h"
 #include "app/win32/dialog_proc.h"
-#include "app/win32/main_dlg.h"
+#include "app/main_dlg.h"
+#include "app/win32/main_view_win32.h"
+#include "discovery/win32/loading_view_win32.h"
 #include "platform/win32/win32_system.h"
 
 namespace {
@@ -19,11 +21,13 @@ void RegisterMainWindowClass() {
   RegisterClassA(&dialogClass);
 }
 
-int RunInteractive(HINSTANCE instance, platform::System& system) {
+int RunInteractive(HINSTANCE instance, platform::System& system, platform::Spooler& spooler) {
   InitCommonControls();
   if (ActivateRunningInstance(system.desktop)) throw 0;
 
-  CMainDlg context(system);
+  Win32MainView mainView;
+  Win32LoadingView loadingView;
+  CMainDlg context(system, spooler, mainView, loadingView, GetCommandLineA());
   RegisterMainWindowClass();
   const INT_PTR result = DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, SharedDialogProc,
                                          reinterpret_cast<LPARAM>(&context));
@@ -42,7 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // Start-up leaves early by throwing the exit code; the context, when it
   // was built, is destroyed on the way out.
   try {
-    return RunInteractive(instance, system);
+    return RunInteractive(instance, system, windows.spooler());
   } catch (int exitCode) {
     return exitCode;
   }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "sim_clock.h"
 #include "sim_errors.h"
@@ -149,7 +150,8 @@ std::shared_ptr<FsNode> SimFileSystem::makeDirectoryChain(const DosPath& path) {
 }
 
 void SimFileSystem::unlink(FsNode& node) {
-  if (node.parent != nullptr) node.parent->children.erase(node.name);
+  FsNode* parent = std::exchange(node.parent, nullptr);
+  if (parent != nullptr) parent->children.erase(node.name);
 }
 
 // ---- Sharing -----------------------------------------------------------------

@@ -39,6 +39,15 @@ struct FsNode {
   std::map<std::string, std::shared_ptr<FsNode>, LessNoCase> children;
   bool loadedModule = false;  // mapped as an image by some process
   bool deletePending = false;
+
+  FsNode() = default;
+  FsNode(const FsNode&) = delete;
+  FsNode& operator=(const FsNode&) = delete;
+  // Children that outlive their directory (an open handle keeps them) must
+  // not point back into it.
+  ~FsNode() {
+    for (auto& [key, child] : children) child->parent = nullptr;
+  }
 };
 
 // Where SearchPathA looks, in this order: the program's directory, the

@@ -46,6 +46,15 @@ struct RegNode {
   std::vector<RegValue> values;
   bool deleted = false;  // open handles to a deleted key see ERROR_KEY_DELETED
 
+  RegNode() = default;
+  RegNode(const RegNode&) = delete;
+  RegNode& operator=(const RegNode&) = delete;
+  // Keys that outlive their parent (an open handle keeps them) must not
+  // point back into it.
+  ~RegNode() {
+    for (auto& [key, child] : subkeys) child->parent = nullptr;
+  }
+
   RegValue* findValue(std::string_view valueName);
 };
 

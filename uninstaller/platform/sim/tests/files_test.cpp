@@ -74,6 +74,22 @@ TEST_F(FilesTest, FileOpenWithDeleteSharingGoesWhenTheLastHandleCloses) {
   EXPECT_FALSE(files.exists(dll));
 }
 
+TEST_F(FilesTest, HandleOutlivingItsRemovedDirectoryClosesSafely) {
+  files.writeFile("C:\\Gone\\open.dat", "x");
+  platform::File file(fs);
+  ASSERT_EQ(file.create("C:\\Gone\\open.dat", access::kGenericRead, share::kRead | share::kDelete,
+                        disp::kOpenExisting),
+            err::kSuccess);
+  ASSERT_EQ(fs.deleteFile("C:\\Gone\\open.dat"), err::kSuccess);
+  ASSERT_TRUE(files.removeTree("C:\\Gone"));
+  char byte = 0;
+  std::uint32_t read = 0;
+  EXPECT_EQ(fs.readFile(file.get(), &byte, 1, read), err::kSuccess);
+  EXPECT_EQ(byte, 'x');
+  file.close();
+  EXPECT_FALSE(files.exists("C:\\Gone"));
+}
+
 TEST_F(FilesTest, ShareModesDecideWhetherASecondOpenSucceeds) {
   files.writeFile(dll, "data");
   platform::File first(fs);

@@ -3,27 +3,39 @@
 #pragma once
 
 #include "app/dialog_base.h"
+#include "app/main_view.h"
 #include "app/os_info.h"
+#include "app/select_page.h"
 #include "app/string_res.h"
-#include "app/win32/select_page.h"
-#include "discovery/win32/loading_dlg.h"
+#include "discovery/loading_dlg.h"
+#include "platform/spooler.h"
 #include "platform/system.h"
-#include "removal/win32/remove_page.h"
+#include "profile/uninstall_profile.h"
+#include "removal/remove_page.h"
 
 // Members are built in declaration order and destroyed in reverse: the
-// pages and the loading dialog go before anything they point at.
+// removal page, the selection page and the loading dialog go before the
+// profile they point at.
 class CMainDlg : public CDialogBase {
  public:
-  explicit CMainDlg(platform::System& system);
+  CMainDlg(platform::System& system, platform::Spooler& spooler, MainView& view,
+           LoadingView& loadingView, const char* commandLine);
 
   platform::LResult HandleMessage(platform::WindowHandle window, std::uint32_t message,
                                   platform::WParam wParam, platform::LParam lParam) override;
 
+  UninstallProfile& profile() { return profile_; }
+  CLoadingDlg& loadingDialog() { return loading_; }
+
  private:
-  platform::LResult onInitDialog();
+  void onInitDialog();
+  void runPageFlow();
   platform::LResult onCommand(int id);
 
   platform::System& system_;
+  MainView& view_;
+
+  UninstallProfile profile_;
   CLoadingDlg loading_;
   CSelectPage selectPage_;
   CRemovePage removePage_;

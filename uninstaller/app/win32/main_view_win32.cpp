@@ -1,0 +1,54 @@
+#include "app/win32/main_view_win32.h"
+
+#include <windows.h>
+
+#include "app/win32/dialog_proc.h"
+#include "app/win32/window_helpers.h"
+#include "discovery/loading_dlg.h"
+#include "resource_ids.h"
+
+platform::ModuleHandle Win32MainView::moduleOf(platform::WindowHandle dialog) {
+  return reinterpret_cast<platform::ModuleHandle>(InstanceOf(ToHwnd(dialog)));
+}
+
+void Win32MainView::setText(platform::WindowHandle dialog, int controlId, const char* text) {
+  if (controlId == 0) {
+    SetWindowTextA(ToHwnd(dialog), text);
+  } else {
+    SetDlgItemTextA(ToHwnd(dialog), controlId, text);
+  }
+}
+
+void Win32MainView::showControl(platform::WindowHandle dialog, int controlId, bool visible) {
+  ShowWindow(GetDlgItem(ToHwnd(dialog), controlId), visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32MainView::enableControl(platform::WindowHandle dialog, int controlId, bool enabled) {
+  EnableWindow(GetDlgItem(ToHwnd(dialog), controlId), enabled ? TRUE : FALSE);
+}
+
+void Win32MainView::fixSize(platform::WindowHandle dialog) {
+  HMENU systemMenu = GetSystemMenu(ToHwnd(dialog), FALSE);
+  EnableMenuItem(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+  EnableMenuItem(systemMenu, SC_SIZE, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+}
+
+void Win32MainView::setBigIcon(platform::WindowHandle dialog) {
+  SetIcon(ToHwnd(dialog), IDI_STRIPWELL, ICON_BIG);
+}
+
+void Win32MainView::centre(platform::WindowHandle dialog) { Centre(ToHwnd(dialog), nullptr); }
+
+void Win32MainView::show(platform::WindowHandle dialog, bool visible) {
+  ShowWindow(ToHwnd(dialog), visible ? SW_SHOW : SW_HIDE);
+}
+
+int Win32MainView::runLoadingDialog(platform::WindowHandle owner, CLoadingDlg& loading) {
+  HINSTANCE instance = InstanceOf(ToHwnd(owner));
+  return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOADING), ToHwnd(owner),
+                                          SharedDialogProc, reinterpret_cast<LPARAM>(&loading)));
+}
+
+void Win32MainView::endDialog(platform::WindowHandle dialog, int result) {
+  EndDialog(ToHwnd(dialog), result);
+}

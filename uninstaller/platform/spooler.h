@@ -1,0 +1,110 @@
+// The print spooler (WINSPOOL), as far as printer discovery needs it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "win32_types.h"
+
+namespace platform {
+
+using PrinterHandle = std::uintptr_t;
+
+namespace printer_enum {
+inline constexpr std::uint32_t kLocal = 0x2;        // PRINTER_ENUM_LOCAL
+inline constexpr std::uint32_t kConnections = 0x4;  // PRINTER_ENUM_CONNECTIONS
+}  // namespace printer_enum
+
+namespace printer_access {
+inline constexpr std::uint32_t kUse = 0x8;             // PRINTER_ACCESS_USE
+inline constexpr std::uint32_t kAdminister = 0x4;      // PRINTER_ACCESS_ADMINISTER
+inline constexpr std::uint32_t kReadControl = 0x20000; // READ_CONTROL
+inline constexpr std::uint32_t kAllAccess = 0xF000C;   // PRINTER_ALL_ACCESS
+}  // namespace printer_access
+
+namespace printer_attr {
+inline constexpr std::uint32_t kDefault = 0x4;    // PRINTER_ATTRIBUTE_DEFAULT
+inline constexpr std::uint32_t kShared = 0x8;     // PRINTER_ATTRIBUTE_SHARED
+inline constexpr std::uint32_t kNetwork = 0x10;   // PRINTER_ATTRIBUTE_NETWORK
+inline constexpr std::uint32_t kLocal = 0x40;     // PRINTER_ATTRIBUTE_LOCAL
+}  // namespace printer_attr
+
+// One record of EnumPrintersA at level 2, 4 or 5: the fields the program
+// reads. The server name exists at levels 2 and 4 only (and is null for
+// local printers).
+struct EnumeratedPrinter {
+  std::string name;
+  std::optional<std::string> serverName;
+  std::uint32_t attributes = 0;
+};
+
+// PRINTER_INFO_2A, the fields the program reads; a null server name stays
+// empty-optional.
+struct PrinterInfo2 {
+  std::optional<std::string> serverName;
+  std::string printerName;
+  std::string shareName;
+  std::string portName;
+  std::string driverName;
+  std::string comment;
+  std::string location;
+  std::string printProcessor;
+  std::string datatype;
+  std::uint32_t attributes = 0;
+  std::uint32_t status = 0;
+  std::uint32_t jobs = 0;
+};
+
+// Each operation mirrors the Win32 function named beside it. The byte
+// counts are those Windows reports for its own record layouts, so that the
+// program's size queries and buffer reuse behave as on Windows.
+class Spooler {
+ public:
+  virtual ~Spooler() = default;
+
+  // EnumPrintersA(flags, no name, level, buffer of `bufferBytes`): a buffer
+  // that is too small (0 for the size query) gives kInsufficientBuffer with
+  // `bytesNeeded` set; kRpcServerUnavailable when the spooler is not running.
+  virtual Win32Error enumPrinters(std::uint32_t flags, std::uint32_t level,
+                                  std::uint32_t bufferBytes, std::vector<EnumeratedPrinter>& printers,
+                                  std::uint32_t& bytesNeeded) = 0;
+  // OpenPrinterA(name, no data type, no device mode, access).
+  virtual Win32Error openPrinter(const char* name, std::uint32_t access, PrinterHandle& printer) = 0;
+  // ClosePrinter.
+  virtual Win32Error closePrinter(PrinterHandle printer) = 0;
+  // GetPrinterDataA: `size` is the buffer size, `needed` receives the value's size.
+  virtual Win32Error getPrinterData(PrinterHandle printer, const char* valueName,
+                                    std::uint32_t* type, void* data, std::uint32_t size,
+                                    std::uint32_t& needed) = 0;
+  // GetPrinterA at level 2 into a buffer of `bufferBytes`: kInsufficientBuffer
+  // with `bytesNeeded` when it is too small.
+  virtual Win32Error getPrinter2(PrinterHandle printer, std::uint32_t bufferBytes,
+                                 PrinterInfo2& info, std::uint32_t& bytesNeeded) = 0;
+};
+
+// Owns one open printer handle.
+class Printer {
+ public:
+  explicit Printer(Spooler& spooler) : spooler_(&spooler) {}
+  Printer(const Printer&) = delete;
+  Printer& operator=(const Printer&) = delete;
+  ~Printer() { close(); }
+
+  Win32Error open(const char* name, std::uint32_t access) {
+    close();
+    return spooler_->openPrinter(name, access, handle_);
+  }
+  void close() {
+    if (handle_ != 0) spooler_->closePrinter(std::exchange(handle_, 0));
+  }
+  PrinterHandle get() const { return handle_; }
+
+ private:
+  Spooler* spooler_;
+  PrinterHandle handle_ = 0;
+};
+
+}  // namespace platform
