@@ -1,8 +1,8 @@
 // The split of the all set into what stays and what goes, for the printers
 // as the user selected them.
-#include <algorithm>
-#include <cstring>
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "platform/crt.h"
 #include "platform/registry.h"

@@ -55,7 +55,7 @@ bool ScriptFile::Load(platform::FileSystem& files, const char* path) {
 bool ScriptFile::LoadText(const char* path, std::string_view text) {
   if (!sections_.empty()) return false;
   path_.assign(path);
-  if (text.empty()) return false;
+  if (text.empty() || text.size() > std::numeric_limits<std::size_t>::max() / 2) return false;
   std::vector<char> buffer(text.size() + kTailSize);
   std::memcpy(buffer.data(), text.data(), text.size());
   std::memcpy(buffer.data() + text.size(), kTail, kTailSize);

@@ -116,7 +116,9 @@ void RunScriptInput(test::TestMachine& machine, const std::uint8_t* data, std::s
   SettleMaskingTool(profile, (control & 4) != 0);
   for (std::size_t i = 0; i < profile.entries.size() && i < 16; ++i) {
     PrinterEntry printer;
-    printer.name.assign(("P" + std::to_string(i)).c_str());
+    char name[16];
+    std::snprintf(name, sizeof name, "P%zu", i);
+    printer.name.assign(name);
     printer.driver = profile.entries[i].name;
     printer.keep = static_cast<std::int32_t>(i % 2);
     profile.printers.push_back(printer);

@@ -3,6 +3,7 @@
 // rendering of the plan (linear lookups, one Unite at a time).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -65,7 +66,9 @@ class RandomProfile {
 
   PrinterEntry printer(const PrinterList& existing) {
     PrinterEntry p;
-    p.name.assign(("P" + std::to_string(pick(6))).c_str());
+    char name[16];
+    std::snprintf(name, sizeof name, "P%d", pick(6));
+    p.name.assign(name);
     p.driver.assign((from(kNames) + (pick(2) ? "" : " Model")).c_str());
     if (!existing.empty() && pick(3) == 0) p.pavaneName = existing[pick(static_cast<int>(existing.size()))].name;
     p.keep = pick(2);
