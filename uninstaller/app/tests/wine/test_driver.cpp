@@ -12,6 +12,8 @@
 //   sw-driver item-text CLASS ID               print the text of dialog control ID
 //   sw-driver service SERVICE                  print "<state> <process id>"
 //   sw-driver start-service SERVICE            start it and wait until it runs
+//   sw-driver file-version FILE                print the fixed file version "a.b.c.d"
+//   sw-driver manifest FILE                    print the program's manifest (RT_MANIFEST 1)
 //   sw-driver message-box TIMEOUT_MS           print the text of a message box, then press its default button
 //
 // Exit code 0 on success, 1 when the condition was not met, 2 on bad usage.
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -147,6 +150,38 @@ int WaitReady(const char* className, DWORD timeoutMs) {
   }
 }
 
+int FileVersion(const char* path) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  if (size == 0) return 1;
+  std::vector<char> data(size);
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!GetFileVersionInfoA(path, 0, size, data.data()) ||
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length)) {
+    return 1;
+  }
+  std::printf("%u.%u.%u.%u\n", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+              HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+  return 0;
+}
+
+int Manifest(const char* path) {
+  HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (module == nullptr) return 1;
+  int result = 1;
+  if (HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+    const DWORD size = SizeofResource(module, found);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    if (text != nullptr) {
+      std::fwrite(text, 1, size, stdout);
+      result = 0;
+    }
+  }
+  FreeLibrary(module);
+  return result;
+}
+
 // A message box is a "#32770" window with a static text control 0xFFFF.
 int MessageBoxText(DWORD timeoutMs) {
   const DWORD start = GetTickCount();
@@ -186,5 +221,7 @@ int main(int argc, char** argv) {
   if (!std::strcmp(verb, "service")) return Service(argv[2]);
   if (!std::strcmp(verb, "start-service")) return StartService(argv[2]);
   if (!std::strcmp(verb, "message-box")) return MessageBoxText(number(2));
+  if (!std::strcmp(verb, "file-version")) return FileVersion(argv[2]);
+  if (!std::strcmp(verb, "manifest")) return Manifest(argv[2]);
   return 2;
 }

@@ -20,7 +20,7 @@ sleep 1
 screenshot "$shots-loading.png"
 
 ready=$(drv wait-ready RvtUninstallWindowClass__ 60000) || fail "the main dialog did not appear"
-if echo "$ready" | grep -q '^box: '; then
+if grep -q '^box: ' <<<"$ready"; then
   fail "loading showed a message: $ready"
 fi
 screenshot "$shots-main.png"
