@@ -18,15 +18,15 @@ class Discovery : public ::testing::Test {
 
   void addPackagePrinter(const std::string& name, const std::string& driver,
                          std::uint32_t attributes = kLocal) {
-    f.spooler.addPrinter(Printer(name, driver, attributes));
+    f.spooler.addPrinter(sim::PrinterSetup(name, driver, attributes));
     f.spooler.setPrinterDword(name, "VardelDriver0H", 1);
   }
   void addMaskingPrinter(const std::string& name, const std::string& driver, const std::string& masks) {
-    f.spooler.addPrinter(Printer(name, driver));
+    f.spooler.addPrinter(sim::PrinterSetup(name, driver));
     f.spooler.setPrinterString(name, "PavanePrinter", masks);
   }
   void addForeignPrinter(const std::string& name, const std::string& driver) {
-    f.spooler.addPrinter(Printer(name, driver));
+    f.spooler.addPrinter(sim::PrinterSetup(name, driver));
   }
 
   int discover(const char* commandLine = "Stripwell.exe") {

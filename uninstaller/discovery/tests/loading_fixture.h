@@ -17,15 +17,6 @@
 #include "program_strings.h"
 #include "sim_spooler.h"
 
-inline sim::PrinterSetup Printer(std::string name, std::string driver,
-                                std::uint32_t attributes = platform::printer_attr::kLocal) {
-  sim::PrinterSetup setup;
-  setup.name = std::move(name);
-  setup.driver = std::move(driver);
-  setup.attributes = attributes;
-  return setup;
-}
-
 class LoadingFixture {
  public:
   explicit LoadingFixture(const char* profileName = "10")

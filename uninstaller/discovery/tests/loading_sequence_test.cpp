@@ -42,7 +42,7 @@ class LoadingSequence : public ::testing::Test {
   explicit LoadingSequence(const char* profile = "10") : f(profile) {}
 
   void addPrinter(const char* name) {
-    f.spooler.addPrinter(Printer(name, "Vardel LX-300"));
+    f.spooler.addPrinter(sim::PrinterSetup(name, "Vardel LX-300"));
     f.spooler.setPrinterDword(name, "VardelDriver0H", 1);
   }
 

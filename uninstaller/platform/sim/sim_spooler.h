@@ -26,6 +26,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/spooler.h"
@@ -36,6 +37,10 @@
 namespace sim {
 
 struct PrinterSetup {
+  PrinterSetup(std::string printerName, std::string driverName,
+               std::uint32_t printerAttributes = platform::printer_attr::kLocal)
+      : name(std::move(printerName)), driver(std::move(driverName)), attributes(printerAttributes) {}
+
   std::string name;
   std::string driver;
   std::string port = "LPT1:";
