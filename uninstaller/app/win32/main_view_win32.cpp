@@ -12,11 +12,7 @@ platform::ModuleHandle Win32MainView::moduleOf(platform::WindowHandle dialog) {
 }
 
 void Win32MainView::setText(platform::WindowHandle dialog, int controlId, const char* text) {
-  if (controlId == 0) {
-    SetWindowTextA(ToHwnd(dialog), text);
-  } else {
-    SetDlgItemTextA(ToHwnd(dialog), controlId, text);
-  }
+  SetDialogText(ToHwnd(dialog), controlId, text);
 }
 
 void Win32MainView::showControl(platform::WindowHandle dialog, int controlId, bool visible) {

@@ -27,6 +27,14 @@ void PlaceOver(HWND page, HWND placeholder, HWND parent) {
   MoveWindow(page, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
 }
 
+void SetDialogText(HWND dialog, int controlId, const char* text) {
+  if (controlId == 0) {
+    SetWindowTextA(dialog, text);
+  } else {
+    SetDlgItemTextA(dialog, controlId, text);
+  }
+}
+
 void ShowPage(HWND page, bool visible) { ShowWindow(page, visible ? SW_SHOW : SW_HIDE); }
 
 int InsertItem(HWND list, const char* text, int index, int image, LPARAM data) {

@@ -14,6 +14,8 @@ void SetIcon(HWND window, int iconId, WPARAM which);
 // parent (in the parent's client coordinates) without repainting it. In a
 // right-to-left parent the placeholder's edges are swapped before mapping.
 void PlaceOver(HWND page, HWND placeholder, HWND parent);
+// Sets the dialog's own text (control 0) or a control's text.
+void SetDialogText(HWND dialog, int controlId, const char* text);
 // SW_SHOW or SW_HIDE.
 void ShowPage(HWND page, bool visible);
 // Inserts a list-view item at `index` (-1: at the end) with `data` as item

@@ -20,11 +20,7 @@ platform::ModuleHandle Win32LoadingView::moduleOf(platform::WindowHandle dialog)
 }
 
 void Win32LoadingView::setText(platform::WindowHandle dialog, int controlId, const char* text) {
-  if (controlId == 0) {
-    SetWindowTextA(ToHwnd(dialog), text);
-  } else {
-    SetDlgItemTextA(ToHwnd(dialog), controlId, text);
-  }
+  SetDialogText(ToHwnd(dialog), controlId, text);
 }
 
 void Win32LoadingView::hideControl(platform::WindowHandle dialog, int controlId) {
