@@ -18,6 +18,12 @@ constexpr std::uint32_t Sig(const char (&s)[5]) {
          static_cast<std::uint32_t>(static_cast<unsigned char>(s[3]));
 }
 
+inline std::uint32_t SigOf(const char* s) {
+  std::uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(s[i]);
+  return v;
+}
+
 // One lut8Type ('mft1') or lut16Type ('mft2') element. Table values are
 // bytes for lut8 (0..255) and words for lut16.
 struct Lut {
