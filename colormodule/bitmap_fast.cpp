@@ -7,15 +7,18 @@
 #include "lut_eval.h"
 
 namespace huebridge {
-namespace {
-
-std::uint32_t Pack(GridCoord c) { return c.g << 16 | c.h; }
-
-}  // namespace
-
 FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
+  const std::uint32_t grid = lut->gridPoints, n = lut->outputChannels;
+  const std::uint32_t fracBits = lut->kind == kLut16 ? 15 : 8;
+  // The largest offset along channel 1 is (grid - 2) x grid x n.
+  if (std::uint64_t{grid - 2} * grid * n >= (std::uint64_t{1} << (32 - fracBits))) return nullptr;
   auto* fast = static_cast<FastBitmapTables*>(std::malloc(sizeof(FastBitmapTables)));
   if (fast == nullptr) return nullptr;
+  fast->fracBits = fracBits;
+  fast->grid = lut->clut;
+  fast->step2 = n;
+  fast->step1 = grid * n;
+  fast->step0 = grid * grid * n;
 
   const std::uint32_t* weights[3] = {kWeightX, kWeightY, kWeightZ};
   for (unsigned c = 0; c < 3; ++c) {
@@ -25,20 +28,26 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
                                (weights[2][c] * lin) << 42;
     }
   }
-  for (unsigned i = 0; i < 512; ++i) fast->cubeRoot[i] = static_cast<std::int32_t>(t->cubeRoot[i]);
-
-  auto axis = lut->kind == kLut16 ? Lut16Axis : Lut8Axis;
-  for (std::uint32_t yi = 0; yi < 512; ++yi) fast->axisL[yi] = Pack(axis(lut, 0, LabL(t, yi)));
-  for (std::uint32_t x = 0; x < 65536; ++x) {
-    fast->axisA[x] = Pack(axis(lut, 1, static_cast<std::uint16_t>(x)));
-    fast->axisB[x] = Pack(axis(lut, 2, static_cast<std::uint16_t>(x)));
+  for (unsigned i = 0; i < 512; ++i) {
+    fast->cubeRoot[i] = t->cubeRoot[i];
+    fast->cubeRootBiased[i] = t->cubeRoot[i] + kCubeRootSpan;
   }
 
-  const std::uint32_t grid = lut->gridPoints, n = lut->outputChannels;
-  fast->grid = lut->clut;
-  fast->step2 = n;
-  fast->step1 = grid * n;
-  fast->step0 = grid * grid * n;
+  auto axis = lut->kind == kLut16 ? Lut16Axis : Lut8Axis;
+  for (std::uint32_t yi = 0; yi < 512; ++yi) {
+    const GridCoord c = axis(lut, 0, LabL(t, yi));
+    fast->axisL[yi] = {c.g * fast->step0, static_cast<std::int32_t>(c.h)};
+  }
+  for (std::uint32_t i = 0; i <= 2 * kCubeRootSpan; ++i) {
+    // The words LabA and LabB make of the cubeRoot difference i - span.
+    const std::uint32_t d = i - kCubeRootSpan;  // modulo 2^32, as LabA computes
+    const auto a = static_cast<std::uint16_t>(d * 5 + 0x8000);
+    const auto b = static_cast<std::uint16_t>(d * 2 + 0x8000);
+    const GridCoord ca = axis(lut, 1, a), cb = axis(lut, 2, b);
+    fast->axisA[i] = (ca.g * fast->step1) << fracBits | ca.h;
+    fast->axisB[i] = (cb.g * fast->step2) << fracBits | cb.h;
+  }
+
   fast->kind = lut->kind;
   fast->lut8Output = static_cast<const std::uint8_t*>(lut->outputTables);
   if (lut->kind == kLut8) {
@@ -50,7 +59,7 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
     // The output tables are read at (o >> 1), so 32768 entries cover every o.
     for (unsigned k = 0; k < 4; ++k) {
       for (std::uint32_t i = 0; i < 32768; ++i) {
-        fast->lut16Output[k][i] =
+        fast->lut16Output[k * 32768 + i] =
             static_cast<std::uint8_t>(Lut16Output(lut, k, static_cast<std::uint16_t>(i << 1)) >> 8);
       }
     }
@@ -63,20 +72,10 @@ void FreeFastTables(FastBitmapTables* fast) { std::free(fast); }
 void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source,
                      unsigned pixelBytes, std::uint8_t* dest, std::size_t width) {
   for (std::size_t x = 0; x < width; ++x, source += pixelBytes, dest += 4) {
-    const std::uint64_t sums = fast.packedSums[0][source[0]] + fast.packedSums[1][source[1]] +
-                               fast.packedSums[2][source[2]];
-    const auto xi = static_cast<std::uint32_t>(sums >> 11) & 0x3FF;
-    const auto yi = static_cast<std::uint32_t>(sums >> 32) & 0x3FF;
-    const auto zi = static_cast<std::uint32_t>(sums >> 53) & 0x3FF;
-    const std::int32_t crY = fast.cubeRoot[yi];
-    const auto a = static_cast<std::uint32_t>((fast.cubeRoot[xi] - crY) * 5 + 0x8000) & 0xFFFF;
-    const auto b = static_cast<std::uint32_t>((crY - fast.cubeRoot[zi]) * 2 + 0x8000) & 0xFFFF;
-    const std::uint32_t c0 = fast.axisL[yi], c1 = fast.axisA[a], c2 = fast.axisB[b];
-    const std::uint32_t base =
-        (c0 >> 16) * fast.step0 + (c1 >> 16) * fast.step1 + (c2 >> 16) * fast.step2;
-    const auto h0 = static_cast<std::int32_t>(c0 & 0xFFFF);
-    const auto h1 = static_cast<std::int32_t>(c1 & 0xFFFF);
-    const auto h2 = static_cast<std::int32_t>(c2 & 0xFFFF);
+    const PixelCell located = fast.kind == kLut16 ? LocatePixel<15>(fast, source)
+                                                  : LocatePixel<8>(fast, source);
+    const std::uint32_t base = located.base;
+    const std::int32_t h0 = located.h0, h1 = located.h1, h2 = located.h2;
     for (unsigned k = 0; k < 4; ++k) {
       if (fast.kind == kLut16) {
         const std::uint16_t* cell = static_cast<const std::uint16_t*>(fast.grid) + base + k;
@@ -84,7 +83,7 @@ void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source,
             Trilinear(cell, fast.step0, fast.step1, fast.step2, 1, h0, h1, h2, Lerp15));
         dest[k] = fast.outputMode == OutputMode::kLut16Direct
                       ? static_cast<std::uint8_t>(o >> 8)
-                      : fast.lut16Output[k][o >> 1];
+                      : fast.lut16Output[k * 32768 + (o >> 1)];
       } else {
         const std::uint8_t* cell = static_cast<const std::uint8_t*>(fast.grid) + base + k;
         const auto o = static_cast<std::uint32_t>(
