@@ -2,9 +2,19 @@
 // decoded lookup table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "huebridge.h"
+
+// The Windows x64 layouts both builds share with their callers.
+static_assert(sizeof(COLOR) == 16 && sizeof(WORD) == 2 && sizeof(DWORD) == 4 && sizeof(BOOL) == 4);
+static_assert(sizeof(LOGCOLORSPACEA) == 328 && offsetof(LOGCOLORSPACEA, lcsCSType) == 12 &&
+              offsetof(LOGCOLORSPACEA, lcsIntent) == 16);
+// The wide entries read the first five fields through the ANSI record.
+static_assert(offsetof(LOGCOLORSPACEW, lcsIntent) == offsetof(LOGCOLORSPACEA, lcsIntent) &&
+              offsetof(LOGCOLORSPACEW, lcsEndpoints) == offsetof(LOGCOLORSPACEA, lcsEndpoints));
+static_assert(sizeof(HCMTRANSFORM) == sizeof(void*) && sizeof(COLORREF) == 4);
 
 namespace huebridge {
 
