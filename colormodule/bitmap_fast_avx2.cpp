@@ -40,16 +40,24 @@ HUEBRIDGE_AVX2 inline __m128i Lerp8x4(__m128i a, __m128i b, __m128i f) {
       a, _mm_srai_epi32(_mm_add_epi32(_mm_mullo_epi32(_mm_sub_epi32(b, a), f), _mm_set1_epi32(127)), 8));
 }
 
+// The first lut8 step on grid bytes a and b: Lerp8(256 a, 256 b, f) is
+// 256 a + floor((256 (b - a) f + 127) / 256), and as 256 (b - a) f is a
+// multiple of 256 that is exactly 256 a + (b - a) f.
+HUEBRIDGE_AVX2 inline __m256i FirstLerp8x8(__m256i a, __m256i b, __m256i f) {
+  return _mm256_add_epi32(_mm256_slli_epi32(a, 8), _mm256_mullo_epi32(_mm256_sub_epi32(b, a), f));
+}
+
 // Blends the corner vectors [V000|V100], [V001|V101], [V010|V110],
 // [V011|V111] (Vd0d1d2: four outputs each) down to the four outputs,
-// channel 2 first.
-template <__m256i (*Lerp8Lanes)(__m256i, __m256i, __m256i),
+// channel 2 first (with FirstLanes), then 1 and 0.
+template <__m256i (*FirstLanes)(__m256i, __m256i, __m256i),
+          __m256i (*Lerp8Lanes)(__m256i, __m256i, __m256i),
           __m128i (*Lerp4Lanes)(__m128i, __m128i, __m128i)>
 HUEBRIDGE_AVX2 inline __m128i Blend(__m256i vx00, __m256i vx01, __m256i vx10, __m256i vx11,
                                     const PixelCell& cell) {
   const __m256i h2 = _mm256_set1_epi32(cell.h2);
-  const __m256i first = Lerp8Lanes(vx00, vx01, h2);                         // [c00|c10]
-  const __m256i second = Lerp8Lanes(vx10, vx11, h2);                        // [c01|c11]
+  const __m256i first = FirstLanes(vx00, vx01, h2);                         // [c00|c10]
+  const __m256i second = FirstLanes(vx10, vx11, h2);                        // [c01|c11]
   const __m256i e = Lerp8Lanes(first, second, _mm256_set1_epi32(cell.h1));  // [e0|e1]
   return Lerp4Lanes(_mm256_castsi256_si128(e), _mm256_extracti128_si256(e, 1),
                     _mm_set1_epi32(cell.h0));
@@ -70,9 +78,9 @@ HUEBRIDGE_AVX2 inline __m256i Pair16(__m128i first, __m128i second) {
   return _mm256_cvtepu16_epi32(_mm_unpacklo_epi64(first, second));
 }
 
-// Two lut8 grid points (four outputs each) as eight lanes of byte x 256.
+// Two lut8 grid points (four outputs each) as eight lanes of bytes.
 HUEBRIDGE_AVX2 inline __m256i Pair8(__m128i first, __m128i second) {
-  return _mm256_slli_epi32(_mm256_cvtepu8_epi32(_mm_unpacklo_epi32(first, second)), 8);
+  return _mm256_cvtepu8_epi32(_mm_unpacklo_epi32(first, second));
 }
 
 // The grid and its steps, copied out of the tables so that the compiler
@@ -90,17 +98,17 @@ HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint16_t>& g, const Pixel
   const __m256i vx01 = Pair16(Load64(p + g.s2), Load64(p + g.s0 + g.s2));
   const __m256i vx10 = Pair16(Load64(p + g.s1), Load64(p + g.s0 + g.s1));
   const __m256i vx11 = Pair16(Load64(p + g.s1 + g.s2), Load64(p + g.s0 + g.s1 + g.s2));
-  return Blend<Lerp15x8, Lerp15x4>(vx00, vx01, vx10, vx11, cell);
+  return Blend<Lerp15x8, Lerp15x8, Lerp15x4>(vx00, vx01, vx10, vx11, cell);
 }
 
-// The four outputs of a lut8 cell (16-bit values, bytes widened by 256).
+// The four outputs of a lut8 cell (16-bit values: grid bytes count 256).
 HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint8_t>& g, const PixelCell& cell) {
   const std::uint8_t* p = g.grid + cell.base;
   const __m256i vx00 = Pair8(Load32(p), Load32(p + g.s0));
   const __m256i vx01 = Pair8(Load32(p + g.s2), Load32(p + g.s0 + g.s2));
   const __m256i vx10 = Pair8(Load32(p + g.s1), Load32(p + g.s0 + g.s1));
   const __m256i vx11 = Pair8(Load32(p + g.s1 + g.s2), Load32(p + g.s0 + g.s1 + g.s2));
-  return Blend<Lerp8x8, Lerp8x4>(vx00, vx01, vx10, vx11, cell);
+  return Blend<FirstLerp8x8, Lerp8x8, Lerp8x4>(vx00, vx01, vx10, vx11, cell);
 }
 
 inline void Store(std::uint8_t* dest, std::uint32_t v) { std::memcpy(dest, &v, 4); }

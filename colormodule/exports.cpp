@@ -1,5 +1,7 @@
 // The exported CM functions: argument and handle checks, then the routes.
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "cmm_transform.h"
 #include "profile_reader.h"
@@ -26,17 +28,17 @@ CMM_TRANSFORM* Transform(HCMTRANSFORM handle) {
   return static_cast<CMM_TRANSFORM*>(handle);
 }
 
-}  // namespace
-
-extern "C" {
-
-HCMTRANSFORM WINAPI CMCreateTransformA(LPLOGCOLORSPACEA colorSpace, LPDEVCHARACTER name,
-                                       LPDEVCHARACTER /*target*/) {
+// Creation from either colour-space record: only its first five fields are
+// read (lcsSignature to lcsIntent), and they lie alike in the ANSI and the
+// wide record. The name is an ANSI string for every entry.
+HCMTRANSFORM CreateTransform(const void* colorSpace, const void* name) {
   const char* file = static_cast<const char*>(name);
   if (file == nullptr || *file == '\0' || colorSpace == nullptr) {
     return Fail(ERROR_INVALID_PARAMETER);
   }
-  CMM_TRANSFORM* t = huebridge::NewTransform(*colorSpace);
+  LOGCOLORSPACEA fields{};
+  std::memcpy(&fields, colorSpace, offsetof(LOGCOLORSPACEA, lcsEndpoints));
+  CMM_TRANSFORM* t = huebridge::NewTransform(fields);
   if (t == nullptr) return Fail(ERROR_OUTOFMEMORY);
   std::uint8_t* image = nullptr;
   std::uint32_t size = 0;
@@ -49,22 +51,28 @@ HCMTRANSFORM WINAPI CMCreateTransformA(LPLOGCOLORSPACEA colorSpace, LPDEVCHARACT
   return t;
 }
 
-// The wide and extended entries read the same arguments the same way: the
-// name is an ANSI string, and the first five fields of the wide record lie
-// where they lie in the ANSI one.
+}  // namespace
+
+extern "C" {
+
+HCMTRANSFORM WINAPI CMCreateTransformA(LPLOGCOLORSPACEA colorSpace, LPDEVCHARACTER name,
+                                       LPDEVCHARACTER /*target*/) {
+  return CreateTransform(colorSpace, name);
+}
+
 HCMTRANSFORM WINAPI CMCreateTransformW(LPLOGCOLORSPACEW colorSpace, LPDEVCHARACTER name,
-                                       LPDEVCHARACTER target) {
-  return CMCreateTransformA(reinterpret_cast<LPLOGCOLORSPACEA>(colorSpace), name, target);
+                                       LPDEVCHARACTER /*target*/) {
+  return CreateTransform(colorSpace, name);
 }
 
 HCMTRANSFORM WINAPI CMCreateTransformExt(LPLOGCOLORSPACEA colorSpace, LPDEVCHARACTER name,
-                                         LPDEVCHARACTER target, DWORD /*flags*/) {
-  return CMCreateTransformA(colorSpace, name, target);
+                                         LPDEVCHARACTER /*target*/, DWORD /*flags*/) {
+  return CreateTransform(colorSpace, name);
 }
 
 HCMTRANSFORM WINAPI CMCreateTransformExtW(LPLOGCOLORSPACEW colorSpace, LPDEVCHARACTER name,
-                                          LPDEVCHARACTER target, DWORD /*flags*/) {
-  return CMCreateTransformA(reinterpret_cast<LPLOGCOLORSPACEA>(colorSpace), name, target);
+                                          LPDEVCHARACTER /*target*/, DWORD /*flags*/) {
+  return CreateTransform(colorSpace, name);
 }
 
 HCMTRANSFORM WINAPI CMCreateMultiProfileTransform(PHPROFILE, DWORD, PDWORD, DWORD, DWORD) {
