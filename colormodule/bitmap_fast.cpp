@@ -24,8 +24,8 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
   for (unsigned c = 0; c < 3; ++c) {
     for (unsigned v = 0; v < 256; ++v) {
       const std::uint64_t lin = t->srgbToLinear[v];
-      fast->packedSums[c][v] = weights[0][c] * lin | (weights[1][c] * lin) << 21 |
-                               (weights[2][c] * lin) << 42;
+      fast->packedSums[c][v] =
+          weights[0][c] * lin | (weights[1][c] * lin) << 21 | (weights[2][c] * lin) << 42;
     }
   }
   for (unsigned i = 0; i < 512; ++i) {
@@ -69,11 +69,11 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
 
 void FreeFastTables(FastBitmapTables* fast) { std::free(fast); }
 
-void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source,
-                     unsigned pixelBytes, std::uint8_t* dest, std::size_t width) {
+void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                     std::uint8_t* dest, std::size_t width) {
   for (std::size_t x = 0; x < width; ++x, source += pixelBytes, dest += 4) {
-    const PixelCell located = fast.kind == kLut16 ? LocatePixel<15>(fast, source)
-                                                  : LocatePixel<8>(fast, source);
+    const PixelCell located =
+        fast.kind == kLut16 ? LocatePixel<15>(fast, source) : LocatePixel<8>(fast, source);
     const std::uint32_t base = located.base;
     const std::int32_t h0 = located.h0, h1 = located.h1, h2 = located.h2;
     for (unsigned k = 0; k < 4; ++k) {

@@ -44,7 +44,7 @@ struct FastBitmapTables {
   AxisL axisL[512];
   std::uint32_t axisA[2 * kCubeRootSpan + 1];
   std::uint32_t axisB[2 * kCubeRootSpan + 1];
-  std::uint32_t fracBits;             // 15 for lut16, 8 for lut8
+  std::uint32_t fracBits;  // 15 for lut16, 8 for lut8
   const void* grid;
   std::uint32_t step0, step1, step2;  // grid values between neighbours
   std::uint32_t kind;                 // kLut8 or kLut16
@@ -88,8 +88,8 @@ void FreeFastTables(FastBitmapTables* fast);
 // bytes a pixel.
 using FastRowFn = void (*)(const FastBitmapTables& fast, const std::uint8_t* source,
                            unsigned pixelBytes, std::uint8_t* dest, std::size_t width);
-void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source,
-                     unsigned pixelBytes, std::uint8_t* dest, std::size_t width);
+void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                     std::uint8_t* dest, std::size_t width);
 void FastRowAvx2(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                  std::uint8_t* dest, std::size_t width);
 bool CpuHasAvx2();

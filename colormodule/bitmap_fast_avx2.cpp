@@ -33,11 +33,13 @@ HUEBRIDGE_AVX2 inline __m128i Lerp15x4(__m128i a, __m128i b, __m128i f) {
 HUEBRIDGE_AVX2 inline __m256i Lerp8x8(__m256i a, __m256i b, __m256i f) {
   const __m256i round = _mm256_set1_epi32(127);
   return _mm256_add_epi32(
-      a, _mm256_srai_epi32(_mm256_add_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(b, a), f), round), 8));
+      a,
+      _mm256_srai_epi32(_mm256_add_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(b, a), f), round), 8));
 }
 HUEBRIDGE_AVX2 inline __m128i Lerp8x4(__m128i a, __m128i b, __m128i f) {
   return _mm_add_epi32(
-      a, _mm_srai_epi32(_mm_add_epi32(_mm_mullo_epi32(_mm_sub_epi32(b, a), f), _mm_set1_epi32(127)), 8));
+      a, _mm_srai_epi32(_mm_add_epi32(_mm_mullo_epi32(_mm_sub_epi32(b, a), f), _mm_set1_epi32(127)),
+                        8));
 }
 
 // The first lut8 step on grid bytes a and b: Lerp8(256 a, 256 b, f) is
@@ -125,15 +127,17 @@ HUEBRIDGE_AVX2 void Row(const FastBitmapTables& fast, const std::uint8_t* source
   // Output k reads its table at (o >> shift) + k x tableSize.
   const std::uint8_t* table = kMode == OutputMode::kLut8Tables ? fast.lut8Output : fast.lut16Output;
   const __m128i shift = _mm_cvtsi32_si128(kMode == OutputMode::kLut16Tables ? 1 : 8);
-  const __m128i tableStarts = kMode == OutputMode::kLut16Tables ? _mm_setr_epi32(0, 32768, 65536, 98304)
-                                                                : _mm_setr_epi32(0, 256, 512, 768);
+  const __m128i tableStarts = kMode == OutputMode::kLut16Tables
+                                  ? _mm_setr_epi32(0, 32768, 65536, 98304)
+                                  : _mm_setr_epi32(0, 256, 512, 768);
   PixelCell cells[kBatch];
   alignas(16) std::uint32_t index[kBatch][4];
   for (std::size_t done = 0; done < width;) {
     const std::size_t n = width - done < kBatch ? width - done : kBatch;
     const std::uint8_t* in = source + done * pixelBytes;
     std::uint8_t* out = dest + done * 4;
-    for (std::size_t i = 0; i < n; ++i) cells[i] = LocatePixel<kFracBits>(fast, in + i * pixelBytes);
+    for (std::size_t i = 0; i < n; ++i)
+      cells[i] = LocatePixel<kFracBits>(fast, in + i * pixelBytes);
     if constexpr (kMode == OutputMode::kLut16Direct) {
       for (std::size_t i = 0; i < n; ++i) {
         const __m128i bytes = _mm_srli_epi32(Cell(grid, cells[i]), 8);  // o >> 8
@@ -148,7 +152,8 @@ HUEBRIDGE_AVX2 void Row(const FastBitmapTables& fast, const std::uint8_t* source
       for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t* at = index[i];
         Store(out + 4 * i, std::uint32_t{table[at[0]]} | std::uint32_t{table[at[1]]} << 8 |
-                               std::uint32_t{table[at[2]]} << 16 | std::uint32_t{table[at[3]]} << 24);
+                               std::uint32_t{table[at[2]]} << 16 |
+                               std::uint32_t{table[at[3]]} << 24);
       }
     }
     done += n;

@@ -13,10 +13,13 @@ constexpr std::uint64_t kFastPathPixels = 16384;
 unsigned InputPixelBytes(BMFORMAT format) {
   switch (format) {
     case BM_RGBTRIPLETS:
-    case BM_BGRTRIPLETS: return 3;
+    case BM_BGRTRIPLETS:
+      return 3;
     case BM_xRGBQUADS:
-    case BM_xBGRQUADS: return 4;
-    default: return 0;
+    case BM_xBGRQUADS:
+      return 4;
+    default:
+      return 0;
   }
 }
 

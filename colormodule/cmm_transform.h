@@ -30,7 +30,7 @@ struct CMM_LUT {
   void* inputTables;
   void* outputTables;
   void* clut;
-  std::uint32_t kind;  // kLut8 or kLut16
+  std::uint32_t kind;           // kLut8 or kLut16
   std::uint16_t inputEntries;   // lut16 only
   std::uint16_t outputEntries;  // lut16 only
   std::uint8_t inputChannels;
@@ -45,9 +45,9 @@ inline constexpr std::uint32_t kLut16 = 1;
 // A transform handle is the address of this record; it owns everything it
 // points to. Zero-filled at allocation.
 struct CMM_TRANSFORM {
-  LOGCOLORSPACEA colorSpace;  // only the first five fields are copied
-  std::uint8_t* profile;      // the file as read; header and tag table in host order
-  CMM_LUT* currentLut;        // the b2a entry chosen by SelectLut
+  LOGCOLORSPACEA colorSpace;    // only the first five fields are copied
+  std::uint8_t* profile;        // the file as read; header and tag table in host order
+  CMM_LUT* currentLut;          // the b2a entry chosen by SelectLut
   std::uint32_t* srgbToLinear;  // 256 entries, built on the first RGB conversion
   std::uint32_t* lightness;     // 512 entries, built with srgbToLinear
   std::uint32_t* cubeRoot;      // 512 entries, built with srgbToLinear

@@ -88,10 +88,14 @@ BOOL WINAPI CMDeleteTransform(HCMTRANSFORM transform) {
 
 DWORD WINAPI CMGetInfo(DWORD info) {
   switch (info) {
-    case CMM_IDENT: return HUEBRIDGE_IDENT;
-    case CMM_DLL_VERSION: return 0x10000;
-    case CMM_DESCRIPTION: return 1;  // string resource 1, "Color Management Module."
-    default: return 0;
+    case CMM_IDENT:
+      return HUEBRIDGE_IDENT;
+    case CMM_DLL_VERSION:
+      return 0x10000;
+    case CMM_DESCRIPTION:
+      return 1;  // string resource 1, "Color Management Module."
+    default:
+      return 0;
   }
 }
 
@@ -102,8 +106,7 @@ BOOL WINAPI CMTranslateColors(HCMTRANSFORM transform, LPCOLOR input, DWORD count
   return huebridge::TranslateColors(t, input, count, inputType, output, outputType);
 }
 
-BOOL WINAPI CMTranslateRGB(HCMTRANSFORM transform, COLORREF color, LPCOLORREF result,
-                           DWORD flags) {
+BOOL WINAPI CMTranslateRGB(HCMTRANSFORM transform, COLORREF color, LPCOLORREF result, DWORD flags) {
   CMM_TRANSFORM* t = Transform(transform);
   if (t == nullptr) return FALSE;
   return huebridge::TranslateRgb(t, color, result, flags);
@@ -120,16 +123,16 @@ BOOL WINAPI CMTranslateRGBs(HCMTRANSFORM transform, LPVOID source, BMFORMAT inpu
 
 BOOL WINAPI CMTranslateRGBsExt(HCMTRANSFORM transform, LPVOID source, BMFORMAT inputFormat,
                                DWORD width, DWORD height, DWORD inputStride, LPVOID dest,
-                               BMFORMAT outputFormat, DWORD outputStride,
-                               LPBMCALLBACKFN callback, HUEBRIDGE_CALLBACK_DATA callbackData) {
+                               BMFORMAT outputFormat, DWORD outputStride, LPBMCALLBACKFN callback,
+                               HUEBRIDGE_CALLBACK_DATA callbackData) {
   CMM_TRANSFORM* t = Transform(transform);
   if (t == nullptr) return FALSE;
   return huebridge::TranslateBitmap(t, source, inputFormat, width, height, inputStride, dest,
                                     outputFormat, outputStride, callback, callbackData);
 }
 
-BOOL WINAPI CMCheckColors(HCMTRANSFORM transform, LPCOLOR input, DWORD count,
-                          COLORTYPE inputType, LPBYTE result) {
+BOOL WINAPI CMCheckColors(HCMTRANSFORM transform, LPCOLOR input, DWORD count, COLORTYPE inputType,
+                          LPBYTE result) {
   CMM_TRANSFORM* t = Transform(transform);
   if (t == nullptr) return FALSE;
   return huebridge::CheckColors(t, input, count, inputType, result);

@@ -69,7 +69,8 @@ void EvalLut8(const CMM_LUT* lut, const std::uint16_t in[3], std::uint8_t out[4]
   const std::uint8_t* outputTables = Bytes(lut->outputTables);
   for (unsigned k = 0; k < 4; ++k) {
     // Grid bytes enter as 16-bit values (byte x 256).
-    const std::int32_t o = Trilinear(cell + k, grid * grid * n, grid * n, n, 256, H(c[0]), H(c[1]), H(c[2]), Lerp8);
+    const std::int32_t o =
+        Trilinear(cell + k, grid * grid * n, grid * n, n, 256, H(c[0]), H(c[1]), H(c[2]), Lerp8);
     out[k] = outputTables[k * 256 + (o >> 8)];
   }
 }
@@ -92,7 +93,8 @@ BOOL GamutLut16(const CMM_LUT* lut, const COLOR* colors, DWORD count, BYTE* resu
                             Lut16Axis(lut, 2, color.Lab.b)};
     // One output: grid points are one value apart whatever outputChannels says.
     const std::uint16_t* cell = Words(lut->clut) + (c[0].g * grid + c[1].g) * grid + c[2].g;
-    const auto o = static_cast<std::uint16_t>(Trilinear(cell, grid * grid, grid, 1, 1, H(c[0]), H(c[1]), H(c[2]), Lerp15));
+    const auto o = static_cast<std::uint16_t>(
+        Trilinear(cell, grid * grid, grid, 1, 1, H(c[0]), H(c[1]), H(c[2]), Lerp15));
     result[i] = static_cast<BYTE>(Lut16Output(lut, 0, o) >> 8);
   }
   return TRUE;
@@ -103,7 +105,9 @@ BOOL GamutLut8(const CMM_LUT* lut, const COLOR* colors, DWORD count, BYTE* resul
   const std::uint8_t* inputTables = Bytes(lut->inputTables);
   const std::uint8_t* outputTable = Bytes(lut->outputTables);
   // Bytes blended with an 8-bit fraction, shift rounding toward minus infinity.
-  auto lerp = [](std::int32_t a, std::int32_t b, std::int32_t h) { return a + (((b - a) * h) >> 8); };
+  auto lerp = [](std::int32_t a, std::int32_t b, std::int32_t h) {
+    return a + (((b - a) * h) >> 8);
+  };
   for (DWORD i = 0; i < count; ++i) {
     const std::uint16_t x[3] = {colors[i].Lab.L, colors[i].Lab.a, colors[i].Lab.b};
     GridCoord c[3];
@@ -113,7 +117,8 @@ BOOL GamutLut8(const CMM_LUT* lut, const COLOR* colors, DWORD count, BYTE* resul
       c[ch] = {p >> 8, p & 0xFF};
     }
     const std::uint8_t* cell = Bytes(lut->clut) + (c[0].g * grid + c[1].g) * grid + c[2].g;
-    const std::int32_t r = Trilinear(cell, grid * grid, grid, 1, 1, H(c[0]), H(c[1]), H(c[2]), lerp);
+    const std::int32_t r =
+        Trilinear(cell, grid * grid, grid, 1, 1, H(c[0]), H(c[1]), H(c[2]), lerp);
     result[i] = outputTable[r];
   }
   return TRUE;

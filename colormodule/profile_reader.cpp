@@ -54,16 +54,14 @@ std::uint64_t GridValues(std::uint32_t gridPoints, std::uint32_t inputChannels,
 
 // A zero-filled slot buffer; never asks malloc for 0 bytes, so that a
 // decoded slot always owns a buffer.
-void* AllocSlotBuffer(std::uint32_t bytes) {
-  return std::calloc(bytes == 0 ? 1 : bytes, 1);
-}
+void* AllocSlotBuffer(std::uint32_t bytes) { return std::calloc(bytes == 0 ? 1 : bytes, 1); }
 
 DWORD ReadLut8(const std::uint8_t* tag, std::uint32_t tagSize, CMM_LUT* slot) {
   if (tagSize < kLut8HeaderSize) return ERROR_INVALID_DATA;
   const std::uint32_t in = tag[8], out = tag[9], grid = tag[10];
   const std::uint64_t gridBytes = GridValues(grid, in, out);
-  const std::uint64_t need = kLut8HeaderSize + std::uint64_t{in} * 256 + gridBytes +
-                             std::uint64_t{out} * 256;
+  const std::uint64_t need =
+      kLut8HeaderSize + std::uint64_t{in} * 256 + gridBytes + std::uint64_t{out} * 256;
   if (need > tagSize) return ERROR_INVALID_DATA;
 
   const std::uint32_t inBytes = in * 256, outBytes = out * 256;
@@ -96,8 +94,8 @@ DWORD ReadLut16(const std::uint8_t* tag, std::uint32_t tagSize, CMM_LUT* slot) {
   const std::uint32_t in = tag[8], out = tag[9], grid = tag[10];
   const std::uint32_t inEntries = LoadBe16(tag + 48), outEntries = LoadBe16(tag + 50);
   const std::uint64_t gridValues = GridValues(grid, in, out);
-  const std::uint64_t values = std::uint64_t{in} * inEntries + gridValues +
-                               std::uint64_t{out} * outEntries;
+  const std::uint64_t values =
+      std::uint64_t{in} * inEntries + gridValues + std::uint64_t{out} * outEntries;
   if (kLut16HeaderSize + 2 * values > tagSize) return ERROR_INVALID_DATA;
 
   const std::uint32_t inValues = in * inEntries, outValues = out * outEntries;
@@ -124,11 +122,16 @@ DWORD ReadLut16(const std::uint8_t* tag, std::uint32_t tagSize, CMM_LUT* slot) {
 
 CMM_LUT* SlotForTag(std::uint32_t signature, CMM_TRANSFORM* t) {
   switch (signature) {
-    case Sig("B2A0"): return &t->b2a[0];
-    case Sig("B2A1"): return &t->b2a[1];
-    case Sig("B2A2"): return &t->b2a[2];
-    case Sig("gamt"): return &t->gamutLut;
-    default: return nullptr;
+    case Sig("B2A0"):
+      return &t->b2a[0];
+    case Sig("B2A1"):
+      return &t->b2a[1];
+    case Sig("B2A2"):
+      return &t->b2a[2];
+    case Sig("gamt"):
+      return &t->gamutLut;
+    default:
+      return nullptr;
   }
 }
 
@@ -139,10 +142,11 @@ bool CheckProfileHeader(std::uint8_t* image, std::uint32_t size) {
   // size, CMM type, version, device class, colour space, connection space
   for (std::uint32_t offset = 0; offset < 24; offset += 4) ToHost32(image + offset);
   for (std::uint32_t offset = 24; offset < 36; offset += 2) ToHost16(image + offset);  // date
-  ToHost32(image + 44);  // flags
+  ToHost32(image + 44);                                                                // flags
   ToHost32(image + 56);  // device attributes, two 32-bit halves
   ToHost32(image + 60);
-  for (std::uint32_t offset = 64; offset < 80; offset += 4) ToHost32(image + offset);  // intent, illuminant
+  for (std::uint32_t offset = 64; offset < 80; offset += 4)
+    ToHost32(image + offset);  // intent, illuminant
 
   const std::uint32_t deviceClass = LoadHost32(image + 12);
   const std::uint32_t colorSpace = LoadHost32(image + 16);
@@ -172,9 +176,12 @@ DWORD ReadTagTable(std::uint8_t* image, std::uint32_t size, CMM_TRANSFORM* t) {
 DWORD ReadLutTag(const std::uint8_t* tag, std::uint32_t tagSize, CMM_LUT* slot) {
   if (tagSize < 4) return 0;  // too small to name a type: no table
   switch (LoadBe32(tag)) {
-    case Sig("mft1"): return ReadLut8(tag, tagSize, slot);
-    case Sig("mft2"): return ReadLut16(tag, tagSize, slot);
-    default: return 0;
+    case Sig("mft1"):
+      return ReadLut8(tag, tagSize, slot);
+    case Sig("mft2"):
+      return ReadLut16(tag, tagSize, slot);
+    default:
+      return 0;
   }
 }
 
@@ -185,9 +192,12 @@ void FreeLut(CMM_LUT* slot) {
 
 CMM_LUT* SelectLut(CMM_TRANSFORM* t) {
   switch (t->colorSpace.lcsIntent) {
-    case LCS_GM_BUSINESS: return &t->b2a[2];
-    case LCS_GM_GRAPHICS: return &t->b2a[1];
-    default: return &t->b2a[0];
+    case LCS_GM_BUSINESS:
+      return &t->b2a[2];
+    case LCS_GM_GRAPHICS:
+      return &t->b2a[1];
+    default:
+      return &t->b2a[0];
   }
 }
 

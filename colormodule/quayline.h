@@ -25,9 +25,8 @@ namespace quayline {
 
 // The standard Windows contracts: 0 means success, and the key handle comes
 // back through the out-parameter.
-LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* keyClass,
-                     DWORD options, REGSAM access, void* security, HKEY* result,
-                     DWORD* disposition);
+LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* keyClass, DWORD options,
+                     REGSAM access, void* security, HKEY* result, DWORD* disposition);
 LONG RegSetValueExA(HKEY key, const char* name, DWORD reserved, DWORD type, const BYTE* data,
                     DWORD size);
 LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result);

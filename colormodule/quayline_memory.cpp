@@ -69,8 +69,8 @@ LONG OpenHandle(const std::string& path, HKEY* result) {
 
 HKEY const kLocalMachine = &rootKey;
 
-LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, void*,
-                     HKEY* result, DWORD* disposition) {
+LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, void*, HKEY* result,
+                     DWORD* disposition) {
   std::lock_guard<std::mutex> guard(Lock());
   if (Find(key) == nullptr) return key == nullptr ? ERROR_INVALID_HANDLE : ERROR_KEY_DELETED;
   try {
@@ -89,8 +89,7 @@ LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, 
   }
 }
 
-LONG RegSetValueExA(HKEY key, const char* name, DWORD, DWORD type, const BYTE* data,
-                    DWORD size) {
+LONG RegSetValueExA(HKEY key, const char* name, DWORD, DWORD type, const BYTE* data, DWORD size) {
   std::lock_guard<std::mutex> guard(Lock());
   Values* values = Find(key);
   if (values == nullptr) return key == nullptr ? ERROR_INVALID_HANDLE : ERROR_KEY_DELETED;
@@ -124,8 +123,7 @@ LONG RegCloseKey(HKEY key) {
   return 0;
 }
 
-LONG RegQueryValueExA(HKEY key, const char* name, DWORD*, DWORD* type, BYTE* data,
-                      DWORD* size) {
+LONG RegQueryValueExA(HKEY key, const char* name, DWORD*, DWORD* type, BYTE* data, DWORD* size) {
   std::lock_guard<std::mutex> guard(Lock());
   Values* values = Find(key);
   if (values == nullptr) return key == nullptr ? ERROR_INVALID_HANDLE : ERROR_KEY_DELETED;

@@ -3,9 +3,8 @@
 
 namespace quayline {
 
-LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* keyClass,
-                     DWORD options, REGSAM access, void* security, HKEY* result,
-                     DWORD* disposition) {
+LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* keyClass, DWORD options,
+                     REGSAM access, void* security, HKEY* result, DWORD* disposition) {
   return ::RegCreateKeyExA(key, subKey, reserved, keyClass, options, access,
                            static_cast<LPSECURITY_ATTRIBUTES>(security), result, disposition);
 }

@@ -75,8 +75,8 @@ HRESULT RegisterMatcher(DWORD platform, const char* modulePath) {
                                                        : nullptr;
   if (keyName == nullptr) return E_UNEXPECTED;
   HKEY key = nullptr;
-  if (quayline::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &key, nullptr) != 0) {
+  if (quayline::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &key, nullptr) != 0) {
     return E_UNEXPECTED;
   }
   // The length counts the terminating NUL.

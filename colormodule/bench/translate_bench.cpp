@@ -82,7 +82,8 @@ void LittleCms(benchmark::State& state, const char* path) {
   cmsHPROFILE srgb = cmsCreate_sRGBProfile();
   cmsHPROFILE printer = cmsOpenProfileFromFile(path, "r");
   cmsHTRANSFORM xform =
-      printer ? cmsCreateTransform(srgb, TYPE_RGB_8, printer, TYPE_CMYK_8, INTENT_PERCEPTUAL, 0) : nullptr;
+      printer ? cmsCreateTransform(srgb, TYPE_RGB_8, printer, TYPE_CMYK_8, INTENT_PERCEPTUAL, 0)
+              : nullptr;
   if (xform == nullptr) {
     state.SkipWithError("Little CMS transform failed");
   } else {
@@ -149,9 +150,11 @@ int main(int argc, char** argv) {
   for (const char* path : kProfiles) {
     const std::string name = std::strrchr(path, '/') + 1;
     benchmark::RegisterBenchmark(("Huebridge/" + name).c_str(), Huebridge, path)
-        ->Unit(benchmark::kMillisecond)->MinTime(2.0);
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
     benchmark::RegisterBenchmark(("LittleCMS/" + name).c_str(), LittleCms, path)
-        ->Unit(benchmark::kMillisecond)->MinTime(2.0);
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
   }
   benchmark::RegisterBenchmark("memcpy", Memcpy)->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);

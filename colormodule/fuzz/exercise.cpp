@@ -60,7 +60,8 @@ void FastPathAgrees(CMM_TRANSFORM* t) {
   if (fast == nullptr) return;
   constexpr std::size_t kPixels = 64;
   std::uint8_t source[kPixels * 3], plain[kPixels * 4], quick[kPixels * 4];
-  for (std::size_t i = 0; i < sizeof source; ++i) source[i] = static_cast<std::uint8_t>(i * 101 + 7);
+  for (std::size_t i = 0; i < sizeof source; ++i)
+    source[i] = static_cast<std::uint8_t>(i * 101 + 7);
   huebridge::ScalarRow(t, lut, source, 3, plain, kPixels);
   huebridge::FastRowPortable(*fast, source, 3, quick, kPixels);
   if (std::memcmp(plain, quick, sizeof plain) != 0) std::abort();

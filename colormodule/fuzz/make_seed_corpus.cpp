@@ -15,7 +15,9 @@ int main(int argc, char** argv) {
   const std::string dir = argv[1];
   std::mt19937 rng(2024);
   using icc::Sig;
-  auto write = [&](const char* name, const icc::Profile& p) { icc::WriteFile(dir + "/" + name, p.Build()); };
+  auto write = [&](const char* name, const icc::Profile& p) {
+    icc::WriteFile(dir + "/" + name, p.Build());
+  };
 
   icc::Profile lut16;
   icc::Lut device16 = icc::IdentityLut16(3, 4, 3);

@@ -33,9 +33,9 @@ std::ostream& operator<<(std::ostream& os, const TableShape& s) {
 }
 
 icc::Lut MakeTable(const TableShape& shape, std::mt19937& rng) {
-  icc::Lut lut = shape.sixteenBit
-                     ? icc::IdentityLut16(shape.grid, shape.inputEntries, shape.outputEntries, shape.outputs)
-                     : icc::IdentityLut8(shape.grid, shape.outputs);
+  icc::Lut lut = shape.sixteenBit ? icc::IdentityLut16(shape.grid, shape.inputEntries,
+                                                       shape.outputEntries, shape.outputs)
+                                  : icc::IdentityLut8(shape.grid, shape.outputs);
   icc::FillRandomGrid(lut, rng);
   if (shape.randomInput) icc::RandomizeInputTables(lut, rng);
   if (shape.randomOutput) icc::RandomizeOutputTables(lut, rng);
@@ -65,14 +65,15 @@ TEST_P(FastPath, MatchesThePlainEvaluation) {
   constexpr std::size_t kPixels = 20000;
   std::vector<std::uint8_t> source(kPixels * 4);
   for (auto& b : source) b = static_cast<std::uint8_t>(rng());
-  const std::uint8_t extremes[][3] = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0},
-                                      {0, 0, 255}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
+  const std::uint8_t extremes[][3] = {{0, 0, 0},   {255, 255, 255}, {255, 0, 0},   {0, 255, 0},
+                                      {0, 0, 255}, {255, 255, 0},   {0, 255, 255}, {255, 0, 255}};
   for (std::size_t i = 0; i < std::size(extremes); ++i) std::memcpy(&source[i * 4], extremes[i], 3);
 
   for (const unsigned pixelBytes : {3u, 4u}) {
     const std::size_t width = kPixels * 3 / pixelBytes;
     std::vector<std::uint8_t> expected(width * 4), actual(width * 4);
-    huebridge::ScalarRow(record, &record->b2a[0], source.data(), pixelBytes, expected.data(), width);
+    huebridge::ScalarRow(record, &record->b2a[0], source.data(), pixelBytes, expected.data(),
+                         width);
     for (const huebridge::FastRowFn row : RowFunctions()) {
       std::fill(actual.begin(), actual.end(), 0xEE);
       row(*fast, source.data(), pixelBytes, actual.data(), width);
@@ -86,14 +87,18 @@ TEST_P(FastPath, MatchesThePlainEvaluation) {
   huebridge::FreeFastTables(fast);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, FastPath,
-    ::testing::Values(TableShape{false, 2, 4, 0, 0, false, false}, TableShape{false, 33, 4, 0, 0, true, true},
-                      TableShape{false, 9, 4, 0, 0, false, true}, TableShape{false, 17, 6, 0, 0, true, false},
-                      TableShape{true, 2, 4, 2, 2, false, false}, TableShape{true, 33, 4, 258, 256, true, true},
-                      TableShape{true, 17, 4, 1024, 1024, true, true}, TableShape{true, 5, 4, 3, 3, true, true},
-                      TableShape{true, 9, 5, 256, 2, true, false}, TableShape{true, 3, 7, 2, 0, false, false},
-                      TableShape{true, 33, 4, 256, 1, false, false}));
+INSTANTIATE_TEST_SUITE_P(Tables, FastPath,
+                         ::testing::Values(TableShape{false, 2, 4, 0, 0, false, false},
+                                           TableShape{false, 33, 4, 0, 0, true, true},
+                                           TableShape{false, 9, 4, 0, 0, false, true},
+                                           TableShape{false, 17, 6, 0, 0, true, false},
+                                           TableShape{true, 2, 4, 2, 2, false, false},
+                                           TableShape{true, 33, 4, 258, 256, true, true},
+                                           TableShape{true, 17, 4, 1024, 1024, true, true},
+                                           TableShape{true, 5, 4, 3, 3, true, true},
+                                           TableShape{true, 9, 5, 256, 2, true, false},
+                                           TableShape{true, 3, 7, 2, 0, false, false},
+                                           TableShape{true, 33, 4, 256, 1, false, false}));
 
 TEST(FastPathTables, GridsTooLargeForPackedOffsetsAreLeftToThePlainRoute) {
   // (grid - 2) x grid x outputs must stay below 2^17 beside a 15-bit
@@ -122,12 +127,12 @@ TEST(FastPathExport, LargeBitmapsMatchSingleColours) {
     constexpr DWORD kSide = 128;
     std::vector<std::uint8_t> source(kSide * kSide * 3), dest(kSide * kSide * 4);
     for (auto& b : source) b = static_cast<std::uint8_t>(rng());
-    ASSERT_TRUE(CMTranslateRGBs(t.get(), source.data(), BM_RGBTRIPLETS, kSide, kSide, 0, dest.data(),
-                                BM_CMYKQUADS, 0));
+    ASSERT_TRUE(CMTranslateRGBs(t.get(), source.data(), BM_RGBTRIPLETS, kSide, kSide, 0,
+                                dest.data(), BM_CMYKQUADS, 0));
     for (std::size_t i = 0; i < kSide * kSide; i += 7) {
       COLORREF packed = 0;
-      ASSERT_TRUE(CMTranslateRGB(t.get(), source[3 * i] | source[3 * i + 1] << 8 | source[3 * i + 2] << 16,
-                                 &packed, 0));
+      ASSERT_TRUE(CMTranslateRGB(
+          t.get(), source[3 * i] | source[3 * i + 1] << 8 | source[3 * i + 2] << 16, &packed, 0));
       std::uint8_t expected[4];
       std::memcpy(expected, &packed, 4);
       ASSERT_EQ(std::memcmp(&dest[4 * i], expected, 4), 0) << sixteen << " pixel " << i;

@@ -23,7 +23,8 @@ void Set32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
 std::vector<std::uint16_t> Ramp(unsigned entries, unsigned maxValue) {
   std::vector<std::uint16_t> ramp(entries);
   for (unsigned i = 0; i < entries; ++i) {
-    ramp[i] = static_cast<std::uint16_t>(entries == 1 ? 0 : (i * maxValue + (entries - 1) / 2) / (entries - 1));
+    ramp[i] = static_cast<std::uint16_t>(
+        entries == 1 ? 0 : (i * maxValue + (entries - 1) / 2) / (entries - 1));
   }
   return ramp;
 }
@@ -165,7 +166,8 @@ std::vector<std::uint8_t> Profile::Build() const {
     std::uint32_t offset, size;
     if (tag.sharesDataWith >= 0) {
       offset = offsets.at(static_cast<std::size_t>(tag.sharesDataWith));
-      size = static_cast<std::uint32_t>(tags[static_cast<std::size_t>(tag.sharesDataWith)].data.size());
+      size = static_cast<std::uint32_t>(
+          tags[static_cast<std::size_t>(tag.sharesDataWith)].data.size());
     } else {
       while (out.size() % 4 != 0) out.push_back(0);
       offset = static_cast<std::uint32_t>(out.size());
@@ -196,7 +198,8 @@ Profile TypicalProfile(std::mt19937& rng, std::uint8_t gridPoints) {
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   if (!file) throw std::runtime_error("cannot write " + path);
 }
 

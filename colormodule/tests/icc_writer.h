@@ -31,8 +31,8 @@ struct Lut {
   std::uint8_t inputChannels = 3;
   std::uint8_t outputChannels = 4;
   std::uint8_t gridPoints = 2;
-  std::uint16_t inputEntries = 2;   // lut16; lut8 tables always have 256
-  std::uint16_t outputEntries = 2;  // lut16
+  std::uint16_t inputEntries = 2;           // lut16; lut8 tables always have 256
+  std::uint16_t outputEntries = 2;          // lut16
   std::vector<std::uint16_t> inputTables;   // inputChannels x entries
   std::vector<std::uint16_t> grid;          // outputChannels x gridPoints^inputChannels
   std::vector<std::uint16_t> outputTables;  // outputChannels x entries
@@ -45,8 +45,8 @@ struct Lut {
 
 // Identity tables (entries spread evenly over the value range), random
 // grids.
-Lut IdentityLut16(std::uint8_t gridPoints, std::uint16_t inputEntries,
-                  std::uint16_t outputEntries, std::uint8_t outputChannels = 4);
+Lut IdentityLut16(std::uint8_t gridPoints, std::uint16_t inputEntries, std::uint16_t outputEntries,
+                  std::uint8_t outputChannels = 4);
 Lut IdentityLut8(std::uint8_t gridPoints, std::uint8_t outputChannels = 4);
 void FillRandomGrid(Lut& lut, std::mt19937& rng);
 // Replaces the input tables by random monotone curves.

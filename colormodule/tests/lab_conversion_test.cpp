@@ -78,8 +78,8 @@ TEST(LabTables, EveryEntryIsFarFromARoundingTie) {
   // .5 tie. None does, so both builds get the same tables.
   for (int i = 0; i < 256; ++i) {
     const double t = i * (1.0 / 255.0);
-    const double v = t < 0.03928 ? t * 2048 * (1.0 / 12.92)
-                                 : std::pow((t + 0.055) * (1.0 / 1.055), 2.4) * 2048;
+    const double v =
+        t < 0.03928 ? t * 2048 * (1.0 / 12.92) : std::pow((t + 0.055) * (1.0 / 1.055), 2.4) * 2048;
     EXPECT_GT(std::fabs(v - std::floor(v) - 0.5), 1e-9) << "srgbToLinear " << i;
   }
   for (int i = 5; i < 512; ++i) {
@@ -109,7 +109,8 @@ TEST_F(LabConversion, Primaries) {
 TEST_F(LabConversion, LowByteHasNoInfluence) {
   std::mt19937 rng(3);
   for (int i = 0; i < 200; ++i) {
-    const WORD r = static_cast<WORD>(rng()), g = static_cast<WORD>(rng()), b = static_cast<WORD>(rng());
+    const WORD r = static_cast<WORD>(rng()), g = static_cast<WORD>(rng()),
+               b = static_cast<WORD>(rng());
     const auto high = [](WORD w) { return static_cast<WORD>(w & 0xFF00); };
     EXPECT_EQ(Convert(COLOR_Lab, r, g, b), Convert(COLOR_Lab, high(r), high(g), high(b)));
     EXPECT_EQ(Convert(COLOR_XYZ, r, g, b), Convert(COLOR_XYZ, high(r), high(g), high(b)));

@@ -119,11 +119,13 @@ TEST(LittleCms, GeneratedTablesAgree) {
         for (unsigned g2 = 0; g2 < kGrid; ++g2)
           for (unsigned k = 0; k < 4; ++k) {
             const double x = (g0 + 2.0 * g1 + 3.0 * g2 + k) / (6.0 * (kGrid - 1));
-            lut.At(g0, g1, g2, k) = static_cast<WORD>(std::lround(top * (0.5 + 0.5 * std::sin(3 * x + k))));
+            lut.At(g0, g1, g2, k) =
+                static_cast<WORD>(std::lround(top * (0.5 + 0.5 * std::sin(3 * x + k))));
           }
     auto gamma = [&](std::vector<std::uint16_t>& tables, unsigned entries, double exponent) {
       for (std::size_t i = 0; i < tables.size(); ++i) {
-        tables[i] = static_cast<std::uint16_t>(std::lround(top * std::pow(double(i % entries) / (entries - 1), exponent)));
+        tables[i] = static_cast<std::uint16_t>(
+            std::lround(top * std::pow(double(i % entries) / (entries - 1), exponent)));
       }
     };
     gamma(lut.inputTables, sixteen ? 1024 : 256, 0.8);
@@ -132,7 +134,8 @@ TEST(LittleCms, GeneratedTablesAgree) {
     p.Add(Sig("B2A0"), lut);
     p.Add(Sig("B2A1"), lut);
     p.Add(Sig("B2A2"), lut);
-    const std::string path = testing_support::WriteScratch(sixteen ? "lcms16.icc" : "lcms8.icc", p.Build());
+    const std::string path =
+        testing_support::WriteScratch(sixteen ? "lcms16.icc" : "lcms8.icc", p.Build());
     Transform t(path, LCS_GM_IMAGES);
     ASSERT_TRUE(t.ok());
     const Disagreement d = Compare(path, t, INTENT_PERCEPTUAL, !sixteen);

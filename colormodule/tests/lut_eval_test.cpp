@@ -165,7 +165,8 @@ TEST(Lut8, SlopeAtTheLastEntryIsOne) {
 TEST(Lut8, OutputTablesMapTheHighByte) {
   icc::Lut lut = icc::IdentityLut8(2);
   for (auto& v : lut.grid) v = 100;
-  for (int k = 0; k < 4; ++k) lut.outputTables[static_cast<std::size_t>(k * 256 + 100)] = static_cast<std::uint16_t>(10 + k);
+  for (int k = 0; k < 4; ++k)
+    lut.outputTables[static_cast<std::size_t>(k * 256 + 100)] = static_cast<std::uint16_t>(10 + k);
   Transform t = WithDeviceTable(lut);
   ASSERT_TRUE(t.ok());
   EXPECT_EQ(Eval(t, 0x1234, 0x5678, 0x9ABC), (Cmyk{10 * 256, 11 * 256, 12 * 256, 13 * 256}));
@@ -195,7 +196,8 @@ TEST(GamutTable, Lut16ResultIsTheHighByte) {
   {
     Transform t = WithGamut(gamut);
     ASSERT_TRUE(t.ok());
-    EXPECT_EQ(Check(t, {Lab(0, 0, 0), Lab(0xFFFF, 0x8000, 0x1234)}), (std::vector<BYTE>{0x12, 0x12}));
+    EXPECT_EQ(Check(t, {Lab(0, 0, 0), Lab(0xFFFF, 0x8000, 0x1234)}),
+              (std::vector<BYTE>{0x12, 0x12}));
   }
   // With a 256-entry falling output table: o = 0x1234, p = 0x91A x 255 =
   // 0x90E66, i = 18, f = 0xE66: lerp15(65535 - 18 x 257, 65535 - 19 x 257,
@@ -233,7 +235,8 @@ TEST(GamutTable, EveryColourIsCheckedAlike) {
     ASSERT_TRUE(t.ok());
     std::vector<COLOR> colors;
     for (int i = 0; i < 50; ++i) {
-      colors.push_back(Lab(static_cast<WORD>(rng()), static_cast<WORD>(rng()), static_cast<WORD>(rng())));
+      colors.push_back(
+          Lab(static_cast<WORD>(rng()), static_cast<WORD>(rng()), static_cast<WORD>(rng())));
     }
     const std::vector<BYTE> batch = Check(t, colors);
     for (std::size_t i = 0; i < colors.size(); ++i) {

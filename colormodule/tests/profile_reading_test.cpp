@@ -306,7 +306,8 @@ TEST(ProfileLookup, FailuresReportTheirCodes) {
 
 TEST(CreationEntries, AllFourReadTheirArgumentsAlike) {
   std::mt19937 rng(4);
-  const std::string path = testing_support::WriteScratch("entries.icc", icc::TypicalProfile(rng).Build());
+  const std::string path =
+      testing_support::WriteScratch("entries.icc", icc::TypicalProfile(rng).Build());
   const std::string mntr = [&] {
     icc::Profile p;
     p.deviceClass = Sig("mntr");

@@ -54,7 +54,8 @@ TEST_P(RealProfiles, CreateForEveryIntentAndTranslate) {
         << intent;
     const COLOR black = Cmyk(t, 0, 0, 0);
     EXPECT_GT(black.cmyk.black, 0xC000) << intent;
-    EXPECT_GT(black.cmyk.cyan + black.cmyk.magenta + black.cmyk.yellow + black.cmyk.black, 2 * 0xFFFF)
+    EXPECT_GT(black.cmyk.cyan + black.cmyk.magenta + black.cmyk.yellow + black.cmyk.black,
+              2 * 0xFFFF)
         << intent;
     // Pure cyan light (no red) prints mostly cyan ink; red mostly magenta
     // and yellow.
@@ -70,8 +71,8 @@ TEST_P(RealProfiles, CreateForEveryIntentAndTranslate) {
     // Darker greys never take less black ink.
     WORD previousBlack = 0;
     for (int v = 255; v >= 0; v -= 5) {
-      const COLOR grey = Cmyk(t, static_cast<WORD>(v << 8), static_cast<WORD>(v << 8),
-                              static_cast<WORD>(v << 8));
+      const COLOR grey =
+          Cmyk(t, static_cast<WORD>(v << 8), static_cast<WORD>(v << 8), static_cast<WORD>(v << 8));
       EXPECT_GE(grey.cmyk.black + 0x200, previousBlack) << "grey " << v << ", intent " << intent;
       previousBlack = grey.cmyk.black;
     }
@@ -81,8 +82,8 @@ TEST_P(RealProfiles, CreateForEveryIntentAndTranslate) {
 TEST_P(RealProfiles, GamutChecksRunWhereThereIsATable) {
   Transform t(testing_support::HostPath(GetParam().path));
   ASSERT_TRUE(t.ok());
-  COLOR colors[] = {testing_support::Lab(0xFFFF, 0x8000, 0x8000),  // white
-                    testing_support::Lab(0x8000, 0x8000, 0x8000),  // mid grey
+  COLOR colors[] = {testing_support::Lab(0xFFFF, 0x8000, 0x8000),              // white
+                    testing_support::Lab(0x8000, 0x8000, 0x8000),              // mid grey
                     testing_support::Lab(0x8000, 0x8000 + 100 * 256, 0x8000),  // a* = +100
                     testing_support::Lab(0xE000, 0x8000 - 100 * 256, 0x8000 + 100 * 256)};
   BYTE result[5] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
@@ -103,7 +104,7 @@ TEST_P(RealProfiles, GamutChecksRunWhereThereIsATable) {
 INSTANTIATE_TEST_SUITE_P(Debian, RealProfiles, ::testing::ValuesIn(kProfiles),
                          [](const ::testing::TestParamInfo<RealProfile>& param) {
                            return param.param.kind == huebridge::kLut8 ? std::string("default_cmyk")
-                                                                      : std::string("ISOcoated");
+                                                                       : std::string("ISOcoated");
                          });
 
 }  // namespace

@@ -27,7 +27,8 @@ double Exact(const huebridge::CMM_LUT& lut, const WORD w[3], unsigned k) {
   const auto* in = static_cast<const std::uint16_t*>(lut.inputTables);
   const auto* grid = static_cast<const std::uint16_t*>(lut.clut);
   const auto* out = static_cast<const std::uint16_t*>(lut.outputTables);
-  const unsigned n = lut.inputEntries, m = lut.outputEntries, g = lut.gridPoints, outputs = lut.outputChannels;
+  const unsigned n = lut.inputEntries, m = lut.outputEntries, g = lut.gridPoints,
+                 outputs = lut.outputChannels;
   unsigned cell[3];
   double f[3];
   for (unsigned c = 0; c < 3; ++c) {
@@ -39,7 +40,8 @@ double Exact(const huebridge::CMM_LUT& lut, const WORD w[3], unsigned k) {
   for (unsigned d0 = 0; d0 < 2; ++d0)
     for (unsigned d1 = 0; d1 < 2; ++d1)
       for (unsigned d2 = 0; d2 < 2; ++d2) {
-        const double v = grid[(((cell[0] + d0) * g + cell[1] + d1) * g + cell[2] + d2) * outputs + k];
+        const double v =
+            grid[(((cell[0] + d0) * g + cell[1] + d1) * g + cell[2] + d2) * outputs + k];
         sum += v * (d0 ? f[0] : 1 - f[0]) * (d1 ? f[1] : 1 - f[1]) * (d2 ? f[2] : 1 - f[2]);
       }
   return m <= 2 ? sum : Curve(out + k * m, m, sum / 65535.0) * 65535;
@@ -52,7 +54,8 @@ void ExpectCloseToExact(const Transform& t, double worstAllowed, double meanAllo
   double worst = 0, total = 0;
   constexpr int kColors = 20000;
   for (int i = 0; i < kColors; ++i) {
-    const WORD w[3] = {static_cast<WORD>(rng()), static_cast<WORD>(rng()), static_cast<WORD>(rng())};
+    const WORD w[3] = {static_cast<WORD>(rng()), static_cast<WORD>(rng()),
+                       static_cast<WORD>(rng())};
     COLOR in = testing_support::Lab(w[0], w[1], w[2]), out{};
     ASSERT_TRUE(CMTranslateColors(t.get(), &in, 1, COLOR_Lab, &out, COLOR_CMYK));
     const WORD ours[4] = {out.cmyk.cyan, out.cmyk.magenta, out.cmyk.yellow, out.cmyk.black};
@@ -67,7 +70,8 @@ void ExpectCloseToExact(const Transform& t, double worstAllowed, double meanAllo
 }
 
 TEST(ExactReference, RealLut16Profile) {
-  const std::string path = testing_support::HostPath("/usr/share/scribus/profiles/ISOcoated_v2_300_bas.icc");
+  const std::string path =
+      testing_support::HostPath("/usr/share/scribus/profiles/ISOcoated_v2_300_bas.icc");
   ASSERT_TRUE(std::filesystem::exists(path));
   for (const LONG intent : {LCS_GM_IMAGES, LCS_GM_GRAPHICS, LCS_GM_BUSINESS}) {
     Transform t(path, intent);
@@ -85,10 +89,12 @@ TEST(ExactReference, GeneratedLut16WithCurves) {
       for (unsigned g2 = 0; g2 < kGrid; ++g2)
         for (unsigned k = 0; k < 4; ++k) {
           const double x = (3.0 * g0 + 2.0 * g1 + g2 + k) / (6.0 * (kGrid - 1));
-          lut.At(g0, g1, g2, k) = static_cast<WORD>(std::lround(65535 * (0.5 + 0.5 * std::cos(2 * x + k))));
+          lut.At(g0, g1, g2, k) =
+              static_cast<WORD>(std::lround(65535 * (0.5 + 0.5 * std::cos(2 * x + k))));
         }
   for (std::size_t i = 0; i < lut.inputTables.size(); ++i) {
-    lut.inputTables[i] = static_cast<WORD>(std::lround(65535 * std::pow(static_cast<double>(i % 1024) / 1023.0, 1.8)));
+    lut.inputTables[i] = static_cast<WORD>(
+        std::lround(65535 * std::pow(static_cast<double>(i % 1024) / 1023.0, 1.8)));
   }
   for (unsigned k = 0; k < 4; ++k) lut.outputTables[3 * k + 1] = 40000;  // a bent output curve
   icc::Profile p;

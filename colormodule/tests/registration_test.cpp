@@ -6,8 +6,8 @@
 #ifndef _WIN32
 
 #include <climits>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -67,7 +67,8 @@ TEST_F(Registration, UnregisterWithoutTheKeyFails) {
 }
 
 TEST_F(Registration, PlatformChoosesTheKey) {
-  EXPECT_EQ(huebridge::RegisterMatcher(huebridge::kPlatformWindows9x, "C:\\x\\Huebridge.dll"), S_OK);
+  EXPECT_EQ(huebridge::RegisterMatcher(huebridge::kPlatformWindows9x, "C:\\x\\Huebridge.dll"),
+            S_OK);
   EXPECT_EQ(Matcher(kWindowsKey), "C:\\x\\Huebridge.dll");
   // Unregistration looks in the "Windows NT" key on both platforms.
   EXPECT_EQ(huebridge::UnregisterMatcher(huebridge::kPlatformWindows9x), E_UNEXPECTED);
@@ -88,7 +89,8 @@ TEST_F(Registration, InMemoryRegistryKeepsTheWindowsContracts) {
   HKEY key = nullptr;
   DWORD disposition = 0;
   ASSERT_EQ(quayline::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "A\\B\\C", 0, nullptr, 0, KEY_ALL_ACCESS,
-                                      nullptr, &key, &disposition), 0);
+                                      nullptr, &key, &disposition),
+            0);
   EXPECT_EQ(disposition, 1u);  // created
   const BYTE data[] = "v";
   EXPECT_EQ(quayline::RegSetValueExA(key, "Name", 0, REG_SZ, data, sizeof data), 0);
@@ -103,7 +105,8 @@ TEST_F(Registration, InMemoryRegistryKeepsTheWindowsContracts) {
   EXPECT_EQ(quayline::RegDeleteValueA(child, "Name"), ERROR_FILE_NOT_FOUND);
   // A handle outlives its key's deletion and then reports it.
   EXPECT_EQ(quayline::RegDeleteKeyA(parent, "C"), 0);
-  EXPECT_EQ(quayline::RegSetValueExA(child, "Name", 0, REG_SZ, data, sizeof data), ERROR_KEY_DELETED);
+  EXPECT_EQ(quayline::RegSetValueExA(child, "Name", 0, REG_SZ, data, sizeof data),
+            ERROR_KEY_DELETED);
   quayline::RegCloseKey(child);
   quayline::RegCloseKey(parent);
   EXPECT_EQ(quayline::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A\\B\\C", 0, KEY_ALL_ACCESS, &child),

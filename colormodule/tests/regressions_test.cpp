@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 std::vector<fs::path> FilesIn(const std::string& unixDir) {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(testing_support::HostPath(unixDir))) {
-    if (entry.is_regular_file() && entry.path().filename() != "README") files.push_back(entry.path());
+    if (entry.is_regular_file() && entry.path().filename() != "README")
+      files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());
   return files;

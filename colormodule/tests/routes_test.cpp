@@ -49,9 +49,10 @@ TEST(TranslateColors, SupportedPairsAndWhatTheyWrite) {
     ASSERT_TRUE(CMTranslateColors(t.get(), const_cast<COLOR*>(&rgb), 1, COLOR_RGB, &out, to)) << to;
     const std::size_t written = to == COLOR_CMYK ? 8 : 6;
     const COLOR untouched = Filled(0xA5);
-    EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(&out) + written,
-                          reinterpret_cast<const char*>(&untouched) + written, sizeof out - written),
-              0)
+    EXPECT_EQ(
+        std::memcmp(reinterpret_cast<const char*>(&out) + written,
+                    reinterpret_cast<const char*>(&untouched) + written, sizeof out - written),
+        0)
         << to;
   }
   // RGB -> CMYK is RGB -> Lab followed by Lab -> CMYK; CMYK input is read
@@ -59,7 +60,8 @@ TEST(TranslateColors, SupportedPairsAndWhatTheyWrite) {
   COLOR lab{}, viaLab{}, direct{}, viaCmyk{};
   ASSERT_TRUE(CMTranslateColors(t.get(), const_cast<COLOR*>(&rgb), 1, COLOR_RGB, &lab, COLOR_Lab));
   ASSERT_TRUE(CMTranslateColors(t.get(), &lab, 1, COLOR_Lab, &viaLab, COLOR_CMYK));
-  ASSERT_TRUE(CMTranslateColors(t.get(), const_cast<COLOR*>(&rgb), 1, COLOR_RGB, &direct, COLOR_CMYK));
+  ASSERT_TRUE(
+      CMTranslateColors(t.get(), const_cast<COLOR*>(&rgb), 1, COLOR_RGB, &direct, COLOR_CMYK));
   ASSERT_TRUE(CMTranslateColors(t.get(), &lab, 1, COLOR_CMYK, &viaCmyk, COLOR_CMYK));
   EXPECT_TRUE(SameBytes(viaLab, direct));
   EXPECT_TRUE(SameBytes(viaCmyk, direct));
@@ -70,30 +72,35 @@ TEST(TranslateColors, ArraysInPlaceAndEmpty) {
   ASSERT_TRUE(t.ok());
   std::vector<COLOR> colors;
   std::mt19937 rng(2);
-  for (int i = 0; i < 64; ++i) colors.push_back(Rgb(static_cast<WORD>(rng()), static_cast<WORD>(rng()), static_cast<WORD>(rng())));
+  for (int i = 0; i < 64; ++i)
+    colors.push_back(
+        Rgb(static_cast<WORD>(rng()), static_cast<WORD>(rng()), static_cast<WORD>(rng())));
   std::vector<COLOR> separate(colors.size());
-  ASSERT_TRUE(CMTranslateColors(t.get(), colors.data(), 64, COLOR_RGB, separate.data(), COLOR_CMYK));
+  ASSERT_TRUE(
+      CMTranslateColors(t.get(), colors.data(), 64, COLOR_RGB, separate.data(), COLOR_CMYK));
   for (std::size_t i = 0; i < colors.size(); ++i) {
     COLOR one{};
     ASSERT_TRUE(CMTranslateColors(t.get(), &colors[i], 1, COLOR_RGB, &one, COLOR_CMYK));
     EXPECT_EQ(std::memcmp(&one, &separate[i], 8), 0) << i;
   }
   ASSERT_TRUE(CMTranslateColors(t.get(), colors.data(), 64, COLOR_RGB, colors.data(), COLOR_CMYK));
-  for (std::size_t i = 0; i < colors.size(); ++i) EXPECT_EQ(std::memcmp(&colors[i], &separate[i], 8), 0);
+  for (std::size_t i = 0; i < colors.size(); ++i)
+    EXPECT_EQ(std::memcmp(&colors[i], &separate[i], 8), 0);
   EXPECT_TRUE(CMTranslateColors(t.get(), nullptr, 0, COLOR_RGB, nullptr, COLOR_CMYK));
 }
 
 TEST(TranslateColors, UnsupportedPairsFailWith87AndWriteNothing) {
-  Transform cmyk(TypicalBytes()), rgbProfile(TypicalBytes(21, "RGB ")), csType2(TypicalBytes(), 0, 2);
+  Transform cmyk(TypicalBytes()), rgbProfile(TypicalBytes(21, "RGB ")),
+      csType2(TypicalBytes(), 0, 2);
   ASSERT_TRUE(cmyk.ok() && rgbProfile.ok() && csType2.ok());
   struct Case {
     const Transform* t;
     COLORTYPE in, out;
-  } cases[] = {{&cmyk, COLOR_XYZ, COLOR_CMYK},      {&cmyk, COLOR_CMYK, COLOR_RGB},
-               {&cmyk, COLOR_Lab, COLOR_Lab},       {&cmyk, COLOR_RGB, COLOR_RGB},
-               {&cmyk, COLOR_GRAY, COLOR_CMYK},     {&rgbProfile, COLOR_RGB, COLOR_RGB},
+  } cases[] = {{&cmyk, COLOR_XYZ, COLOR_CMYK},       {&cmyk, COLOR_CMYK, COLOR_RGB},
+               {&cmyk, COLOR_Lab, COLOR_Lab},        {&cmyk, COLOR_RGB, COLOR_RGB},
+               {&cmyk, COLOR_GRAY, COLOR_CMYK},      {&rgbProfile, COLOR_RGB, COLOR_RGB},
                {&rgbProfile, COLOR_RGB, COLOR_CMYK}, {&rgbProfile, COLOR_Lab, COLOR_CMYK},
-               {&csType2, COLOR_RGB, COLOR_Lab},    {&csType2, COLOR_RGB, COLOR_CMYK}};
+               {&csType2, COLOR_RGB, COLOR_Lab},     {&csType2, COLOR_RGB, COLOR_CMYK}};
   for (const Case& c : cases) {
     COLOR in = Rgb(0x1000, 0x2000, 0x3000), out = Filled(0x77);
     SetLastError(0);
@@ -118,9 +125,12 @@ TEST(TranslateColors, IntentChoosesTheDeviceTable) {
     p.Add(icc::SigOf(i == 0 ? "B2A0" : i == 1 ? "B2A1" : "B2A2"), lut);
   }
   const auto bytes = p.Build();
-  const std::pair<LONG, WORD> cases[] = {{LCS_GM_BUSINESS, 3000}, {LCS_GM_GRAPHICS, 2000},
-                                         {LCS_GM_IMAGES, 1000},   {LCS_GM_ABS_COLORIMETRIC, 1000},
-                                         {0, 1000},               {-1, 1000}};
+  const std::pair<LONG, WORD> cases[] = {{LCS_GM_BUSINESS, 3000},
+                                         {LCS_GM_GRAPHICS, 2000},
+                                         {LCS_GM_IMAGES, 1000},
+                                         {LCS_GM_ABS_COLORIMETRIC, 1000},
+                                         {0, 1000},
+                                         {-1, 1000}};
   for (const auto& [intent, expected] : cases) {
     Transform t(bytes, intent);
     ASSERT_TRUE(t.ok());
@@ -147,8 +157,9 @@ TEST(TranslateRgb, PacksTheHighBytesOfTheFourOutputs) {
                    static_cast<WORD>((ref >> 8) & 0xFF00)),
           out{};
     ASSERT_TRUE(CMTranslateColors(t.get(), &in, 1, COLOR_RGB, &out, COLOR_CMYK));
-    EXPECT_EQ(packed, static_cast<COLORREF>(out.cmyk.cyan >> 8 | (out.cmyk.magenta >> 8) << 8 |
-                                            (out.cmyk.yellow >> 8) << 16 | (out.cmyk.black >> 8) << 24));
+    EXPECT_EQ(packed,
+              static_cast<COLORREF>(out.cmyk.cyan >> 8 | (out.cmyk.magenta >> 8) << 8 |
+                                    (out.cmyk.yellow >> 8) << 16 | (out.cmyk.black >> 8) << 24));
   }
 }
 
@@ -234,7 +245,8 @@ void CheckStrides(Bitmaps& fixture, const Transform& t, BMFORMAT format, std::ui
   const auto source = RandomBytes(inPitch * height, width * 31 + inStride);
   std::vector<std::uint8_t> dest(outPitch * height + 8, 0xEE);
   ASSERT_TRUE(CMTranslateRGBsExt(t.get(), const_cast<std::uint8_t*>(source.data()), format, width,
-                                 height, inStride, dest.data(), BM_CMYKQUADS, outStride, nullptr, 0));
+                                 height, inStride, dest.data(), BM_CMYKQUADS, outStride, nullptr,
+                                 0));
   for (std::size_t i = 0; i < dest.size(); ++i) {
     const std::size_t y = i / outPitch, x = (i % outPitch) / 4;
     if (y < height && x < width) {
@@ -279,7 +291,8 @@ TEST_F(Bitmaps, StridesShorterThanARowAreRefused) {
   }
   // CMTranslateRGBs passes its stride for the input only: 15 is a row of 5
   // triplets, and the output rows stay 20 bytes apart.
-  EXPECT_TRUE(CMTranslateRGBs(t_.get(), source.data(), BM_RGBTRIPLETS, 5, 2, 15, dest.data(), BM_CMYKQUADS, 0));
+  EXPECT_TRUE(CMTranslateRGBs(t_.get(), source.data(), BM_RGBTRIPLETS, 5, 2, 15, dest.data(),
+                              BM_CMYKQUADS, 0));
   const auto e = Expected(source[15], source[16], source[17]);
   EXPECT_EQ(std::memcmp(&dest[20], e.data(), 4), 0);
 }
@@ -300,17 +313,19 @@ TEST_F(Bitmaps, CallbackAfterEveryRowCanStopTheWork) {
   std::vector<std::uint8_t> dest(4 * 4 * 4, 0xEE);
   Progress progress;
   progress.stopAfter = 1;
-  EXPECT_TRUE(CMTranslateRGBsExt(t_.get(), const_cast<std::uint8_t*>(source.data()), BM_xRGBQUADS, 4, 4, 0,
-                                 dest.data(), BM_CMYKQUADS, 0, OnRow,
+  EXPECT_TRUE(CMTranslateRGBsExt(t_.get(), const_cast<std::uint8_t*>(source.data()), BM_xRGBQUADS,
+                                 4, 4, 0, dest.data(), BM_CMYKQUADS, 0, OnRow,
                                  reinterpret_cast<HUEBRIDGE_CALLBACK_DATA>(&progress)));
   EXPECT_EQ(progress.calls, (std::vector<std::pair<ULONG, ULONG>>{{4, 1}}));
-  EXPECT_NE(std::vector<std::uint8_t>(dest.begin(), dest.begin() + 16), std::vector<std::uint8_t>(16, 0xEE));
-  EXPECT_EQ(std::vector<std::uint8_t>(dest.begin() + 16, dest.end()), std::vector<std::uint8_t>(48, 0xEE));
+  EXPECT_NE(std::vector<std::uint8_t>(dest.begin(), dest.begin() + 16),
+            std::vector<std::uint8_t>(16, 0xEE));
+  EXPECT_EQ(std::vector<std::uint8_t>(dest.begin() + 16, dest.end()),
+            std::vector<std::uint8_t>(48, 0xEE));
 
   // Width 0: nothing to translate, but every row is still reported.
   Progress empty;
-  EXPECT_TRUE(CMTranslateRGBsExt(t_.get(), nullptr, BM_RGBTRIPLETS, 0, 3, 0, nullptr, BM_CMYKQUADS, 0,
-                                 OnRow, reinterpret_cast<HUEBRIDGE_CALLBACK_DATA>(&empty)));
+  EXPECT_TRUE(CMTranslateRGBsExt(t_.get(), nullptr, BM_RGBTRIPLETS, 0, 3, 0, nullptr, BM_CMYKQUADS,
+                                 0, OnRow, reinterpret_cast<HUEBRIDGE_CALLBACK_DATA>(&empty)));
   EXPECT_EQ(empty.calls, (std::vector<std::pair<ULONG, ULONG>>{{3, 1}, {3, 2}, {3, 3}}));
 }
 
@@ -319,7 +334,8 @@ TEST_F(Bitmaps, CallbackAfterEveryRowCanStopTheWork) {
 TEST(CheckColors, LabOnlyAndOneByteEach) {
   Transform t(TypicalBytes());
   ASSERT_TRUE(t.ok());
-  COLOR colors[3] = {Lab(0, 0x8000, 0x8000), Lab(0xFFFF, 0x8000, 0x8000), Lab(0x8000, 0x2000, 0xE000)};
+  COLOR colors[3] = {Lab(0, 0x8000, 0x8000), Lab(0xFFFF, 0x8000, 0x8000),
+                     Lab(0x8000, 0x2000, 0xE000)};
   BYTE result[4] = {0xEE, 0xEE, 0xEE, 0xEE};
   EXPECT_TRUE(CMCheckColors(t.get(), colors, 3, COLOR_Lab, result));
   EXPECT_EQ(result[3], 0xEE);
@@ -340,7 +356,8 @@ TEST(Refusals, InvalidHandlesAreRefusedByEveryExport) {
   BYTE b[4];
   COLORREF ref;
   std::uint8_t px[16] = {};
-  for (const std::uintptr_t value : {std::uintptr_t{0}, std::uintptr_t{1}, std::uintptr_t{13}, std::uintptr_t{255}}) {
+  for (const std::uintptr_t value :
+       {std::uintptr_t{0}, std::uintptr_t{1}, std::uintptr_t{13}, std::uintptr_t{255}}) {
     auto* h = reinterpret_cast<HCMTRANSFORM>(value);
     const auto expectRefused = [&](BOOL result, const char* what) {
       EXPECT_FALSE(result) << what << " " << value;
@@ -351,9 +368,11 @@ TEST(Refusals, InvalidHandlesAreRefusedByEveryExport) {
     expectRefused(CMDeleteTransform(h), "CMDeleteTransform");
     expectRefused(CMTranslateColors(h, &c, 1, COLOR_RGB, &c, COLOR_Lab), "CMTranslateColors");
     expectRefused(CMTranslateRGB(h, 0, &ref, 0), "CMTranslateRGB");
-    expectRefused(CMTranslateRGBs(h, px, BM_RGBTRIPLETS, 1, 1, 0, px, BM_CMYKQUADS, 0), "CMTranslateRGBs");
-    expectRefused(CMTranslateRGBsExt(h, px, BM_RGBTRIPLETS, 1, 1, 0, px, BM_CMYKQUADS, 0, nullptr, 0),
-                  "CMTranslateRGBsExt");
+    expectRefused(CMTranslateRGBs(h, px, BM_RGBTRIPLETS, 1, 1, 0, px, BM_CMYKQUADS, 0),
+                  "CMTranslateRGBs");
+    expectRefused(
+        CMTranslateRGBsExt(h, px, BM_RGBTRIPLETS, 1, 1, 0, px, BM_CMYKQUADS, 0, nullptr, 0),
+        "CMTranslateRGBsExt");
     expectRefused(CMCheckColors(h, &c, 1, COLOR_Lab, b), "CMCheckColors");
     expectRefused(CMCheckColorsInGamut(h, nullptr, b, 1), "CMCheckColorsInGamut");
     expectRefused(CMCheckRGBs(h, px, BM_RGBTRIPLETS, 1, 1, 0, b, nullptr, 0), "CMCheckRGBs");
@@ -424,7 +443,8 @@ TEST(Refusals, UnusableOrMissingDeviceTablesFailWith13AndWriteNothing) {
     std::uint8_t px[12] = {}, dest[16];
     std::memset(dest, 0x33, sizeof dest);
     SetLastError(0);
-    EXPECT_FALSE(CMTranslateRGBs(t.get(), px, BM_RGBTRIPLETS, 2, 2, 0, dest, BM_CMYKQUADS, 0)) << what;
+    EXPECT_FALSE(CMTranslateRGBs(t.get(), px, BM_RGBTRIPLETS, 2, 2, 0, dest, BM_CMYKQUADS, 0))
+        << what;
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA)) << what;
     EXPECT_EQ(dest[0], 0x33);
     // Routes that do not evaluate the table still work.

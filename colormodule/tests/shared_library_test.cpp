@@ -1,8 +1,8 @@
 // libhuebridge.so as a caller sees it: every export of the Windows module
 // (read from huebridge.def) plus GetLastError and SetLastError resolve by
 // name, nothing else is exported, and the exports work through dlopen.
-#include <gtest/gtest.h>
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdio>
@@ -86,10 +86,12 @@ TEST_F(SharedLibrary, WorksThroughDlopen) {
   ASSERT_TRUE(create && translate && destroy && lastError);
 
   std::mt19937 rng(3);
-  const std::string path = testing_support::WriteScratch("so.icc", icc::TypicalProfile(rng).Build());
+  const std::string path =
+      testing_support::WriteScratch("so.icc", icc::TypicalProfile(rng).Build());
   LOGCOLORSPACEA cs = testing_support::ColorSpace();
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(create(&cs, const_cast<char*>("/nonexistent.icc"), nullptr)),
-            ERROR_OPEN_FAILED);
+  EXPECT_EQ(
+      reinterpret_cast<std::uintptr_t>(create(&cs, const_cast<char*>("/nonexistent.icc"), nullptr)),
+      ERROR_OPEN_FAILED);
   // The library keeps its own last error, apart from the one linked into
   // this test program.
   EXPECT_EQ(lastError(), static_cast<DWORD>(ERROR_OPEN_FAILED));

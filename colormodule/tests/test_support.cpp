@@ -80,7 +80,8 @@ Transform::Transform(const std::vector<std::uint8_t>& profile, LONG intent, LONG
     : Transform(WriteScratch("profile-" + std::to_string([] {
                                static std::atomic<int> n{0};
                                return n++;
-                             }()) + ".icc",
+                             }()) +
+                                 ".icc",
                              profile),
                 intent, csType) {}
 

@@ -1,7 +1,6 @@
 // The resources of Huebridge.dll: string 1, which CMGetInfo(CMM_DESCRIPTION)
 // names, and the version resource.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <string>

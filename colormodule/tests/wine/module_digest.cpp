@@ -108,7 +108,8 @@ class Record {
   }
   bool Write(const char* path) const {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
+    file.write(reinterpret_cast<const char*>(bytes_.data()),
+               static_cast<std::streamsize>(bytes_.size()));
     return static_cast<bool>(file);
   }
 
@@ -133,8 +134,9 @@ void Colours(Record& r, const Exports& e, HCMTRANSFORM h, std::mt19937& rng) {
   }
   in[0].rgb = {0, 0, 0};
   in[1].rgb = {0xFFFF, 0xFFFF, 0xFFFF};
-  const COLORTYPE pairs[][2] = {{COLOR_RGB, COLOR_Lab}, {COLOR_RGB, COLOR_XYZ}, {COLOR_RGB, COLOR_CMYK},
-                                {COLOR_Lab, COLOR_CMYK}, {COLOR_CMYK, COLOR_CMYK}, {COLOR_XYZ, COLOR_CMYK}};
+  const COLORTYPE pairs[][2] = {{COLOR_RGB, COLOR_Lab},   {COLOR_RGB, COLOR_XYZ},
+                                {COLOR_RGB, COLOR_CMYK},  {COLOR_Lab, COLOR_CMYK},
+                                {COLOR_CMYK, COLOR_CMYK}, {COLOR_XYZ, COLOR_CMYK}};
   for (const auto& pair : pairs) {
     std::memset(out.data(), 0, kCount * sizeof(COLOR));
     e.setLastError(0);
@@ -162,9 +164,9 @@ void Bitmaps(Record& r, const Exports& e, HCMTRANSFORM h, std::mt19937& rng) {
   };
   // Small bitmaps with every row layout, and two large enough for the fast
   // path.
-  const Shape shapes[] = {{BM_RGBTRIPLETS, 67, 5, 0, 0},    {BM_BGRTRIPLETS, 67, 5, 211, 280},
-                          {BM_xRGBQUADS, 67, 5, 0, 0},      {BM_xBGRQUADS, 33, 4, 140, 0},
-                          {BM_RGBTRIPLETS, 192, 96, 0, 0},  {BM_xBGRQUADS, 160, 128, 0, 0}};
+  const Shape shapes[] = {{BM_RGBTRIPLETS, 67, 5, 0, 0},   {BM_BGRTRIPLETS, 67, 5, 211, 280},
+                          {BM_xRGBQUADS, 67, 5, 0, 0},     {BM_xBGRQUADS, 33, 4, 140, 0},
+                          {BM_RGBTRIPLETS, 192, 96, 0, 0}, {BM_xBGRQUADS, 160, 128, 0, 0}};
   for (const Shape& s : shapes) {
     const unsigned px = s.format == BM_RGBTRIPLETS || s.format == BM_BGRTRIPLETS ? 3 : 4;
     const std::size_t inPitch = s.inStride ? s.inStride : (s.width * px + 3) / 4 * 4;
@@ -172,8 +174,9 @@ void Bitmaps(Record& r, const Exports& e, HCMTRANSFORM h, std::mt19937& rng) {
     std::vector<std::uint8_t> source(inPitch * s.height), dest(outPitch * s.height, 0xEE);
     for (auto& b : source) b = static_cast<std::uint8_t>(rng());
     e.setLastError(0);
-    PutResult(r, e, e.rgbsExt(h, source.data(), s.format, s.width, s.height, s.inStride, dest.data(),
-                              BM_CMYKQUADS, s.outStride, nullptr, 0));
+    PutResult(r, e,
+              e.rgbsExt(h, source.data(), s.format, s.width, s.height, s.inStride, dest.data(),
+                        BM_CMYKQUADS, s.outStride, nullptr, 0));
     r.PutBytes(dest.data(), dest.size());
   }
 }
@@ -218,7 +221,9 @@ int Run(const char* modulePath, const char* outPath, int count, char** profiles)
 int WriteProfiles(const std::string& dir) {
   using icc::Sig;
   std::mt19937 rng(99);
-  auto write = [&](const char* name, const icc::Profile& p) { icc::WriteFile(dir + "/" + name, p.Build()); };
+  auto write = [&](const char* name, const icc::Profile& p) {
+    icc::WriteFile(dir + "/" + name, p.Build());
+  };
   write("typical-lut16.icc", icc::TypicalProfile(rng, 9));
 
   icc::Profile lut8;
@@ -257,7 +262,8 @@ int WriteProfiles(const std::string& dir) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "profiles") == 0) return WriteProfiles(argv[2]);
-  if (argc >= 4 && std::strcmp(argv[1], "run") == 0) return Run(argv[2], argv[3], argc - 4, argv + 4);
+  if (argc >= 4 && std::strcmp(argv[1], "run") == 0)
+    return Run(argv[2], argv[3], argc - 4, argv + 4);
   std::fprintf(stderr, "usage: %s profiles <dir> | run <module> <out> <profile>...\n", argv[0]);
   return 2;
 }
