@@ -104,17 +104,4 @@ bool CpuHasAvx2() {
 
 FastRowFn ChooseFastRow() { return CpuHasAvx2() ? FastRowAvx2 : FastRowPortable; }
 
-void ScalarRow(const CMM_TRANSFORM* t, const CMM_LUT* lut, const std::uint8_t* source,
-               unsigned pixelBytes, std::uint8_t* dest, std::size_t width) {
-  for (std::size_t x = 0; x < width; ++x, source += pixelBytes, dest += 4) {
-    std::uint16_t w[4];
-    const std::uint16_t rgb[3] = {static_cast<std::uint16_t>(source[0] * 256),
-                                  static_cast<std::uint16_t>(source[1] * 256),
-                                  static_cast<std::uint16_t>(source[2] * 256)};
-    RgbToLab(t, rgb, w);
-    EvalDeviceTable(lut, w, w);
-    for (unsigned k = 0; k < 4; ++k) dest[k] = static_cast<std::uint8_t>(w[k] >> 8);
-  }
-}
-
 }  // namespace huebridge

@@ -96,8 +96,4 @@ bool CpuHasAvx2();
 // The best row function this processor runs.
 FastRowFn ChooseFastRow();
 
-// The plain route for one row: RgbToLab, then the device table.
-void ScalarRow(const CMM_TRANSFORM* t, const CMM_LUT* lut, const std::uint8_t* source,
-               unsigned pixelBytes, std::uint8_t* dest, std::size_t width);
-
 }  // namespace huebridge

@@ -1,5 +1,7 @@
 // Bitmaps of RGB pixels to CMYK quads, row by row with a progress callback.
 #include "bitmap_fast.h"
+#include "lab_tables.h"
+#include "lut_eval.h"
 #include "profile_reader.h"
 #include "routes.h"
 
@@ -37,6 +39,19 @@ FastBitmapTables* FastTablesFor(CMM_TRANSFORM* t, const CMM_LUT* lut) {
 }
 
 }  // namespace
+
+void ScalarRow(const CMM_TRANSFORM* t, const CMM_LUT* lut, const std::uint8_t* source,
+               unsigned pixelBytes, std::uint8_t* dest, std::size_t width) {
+  for (std::size_t x = 0; x < width; ++x, source += pixelBytes, dest += 4) {
+    std::uint16_t w[4];
+    const std::uint16_t rgb[3] = {static_cast<std::uint16_t>(source[0] * 256),
+                                  static_cast<std::uint16_t>(source[1] * 256),
+                                  static_cast<std::uint16_t>(source[2] * 256)};
+    RgbToLab(t, rgb, w);
+    EvalDeviceTable(lut, w, w);
+    for (unsigned k = 0; k < 4; ++k) dest[k] = static_cast<std::uint8_t>(w[k] >> 8);
+  }
+}
 
 BOOL TranslateBitmap(CMM_TRANSFORM* t, const void* source, BMFORMAT inputFormat, DWORD width,
                      DWORD height, DWORD inputStride, void* dest, BMFORMAT outputFormat,

@@ -19,6 +19,7 @@
 #include "huebridge.h"
 #include "lab_tables.h"
 #include "profile_reader.h"
+#include "routes.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "lab_tables.h"
 #include "lut_eval.h"
 #include "profile_reader.h"
+#include "routes.h"
 
 namespace huebridge_fuzz {
 namespace {

@@ -9,6 +9,7 @@
 #include "cmm_transform.h"
 #include "icc_writer.h"
 #include "lab_tables.h"
+#include "routes.h"
 #include "test_support.h"
 
 namespace {

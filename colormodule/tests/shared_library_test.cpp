@@ -37,7 +37,8 @@ std::set<std::string> DefExports() {
   return names;
 }
 
-// The names the shared object defines in its dynamic symbol table.
+// Every name the shared object defines in its dynamic symbol table,
+// functions or not.
 std::set<std::string> DynamicSymbols() {
   const std::string command = std::string("nm -D --defined-only ") + HUEBRIDGE_SO;
   FILE* pipe = popen(command.c_str(), "r");
@@ -47,7 +48,7 @@ std::set<std::string> DynamicSymbols() {
   while (std::fgets(line, sizeof line, pipe) != nullptr) {
     std::istringstream words(line);
     std::string address, type, name;
-    if (words >> address >> type >> name && type == "T") names.insert(name);
+    if (words >> address >> type >> name) names.insert(name);
   }
   pclose(pipe);
   return names;
