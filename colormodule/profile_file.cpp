@@ -75,6 +75,7 @@ DWORD ReadWholeFile(const char* path, std::uint8_t** image, std::uint32_t* size)
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return ERROR_OPEN_FAILED;
   DWORD high = 0;
+  SetLastError(NO_ERROR);  // INVALID_FILE_SIZE is also a valid low part
   const DWORD low = GetFileSize(file, &high);
   DWORD code = 0;
   std::uint8_t* buffer = nullptr;
