@@ -1,0 +1,107 @@
+// Building the fast-path tables, and the portable row function.
+#include "bitmap_fast.h"
+
+#include <cstdlib>
+
+#include "lab_tables.h"
+#include "lut_eval.h"
+
+namespace huebridge {
+FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
+  const std::uint32_t grid = lut->gridPoints, n = lut->outputChannels;
+  const std::uint32_t fracBits = lut->kind == kLut16 ? 15 : 8;
+  // The largest offset along channel 1 is (grid - 2) x grid x n.
+  if (std::uint64_t{grid - 2} * grid * n >= (std::uint64_t{1} << (32 - fracBits))) return nullptr;
+  auto* fast = static_cast<FastBitmapTables*>(std::malloc(sizeof(FastBitmapTables)));
+  if (fast == nullptr) return nullptr;
+  fast->fracBits = fracBits;
+  fast->grid = lut->clut;
+  fast->step2 = n;
+  fast->step1 = grid * n;
+  fast->step0 = grid * grid * n;
+
+  const std::uint32_t* weights[3] = {kWeightX, kWeightY, kWeightZ};
+  for (unsigned c = 0; c < 3; ++c) {
+    for (unsigned v = 0; v < 256; ++v) {
+      const std::uint64_t lin = t->srgbToLinear[v];
+      fast->packedSums[c][v] =
+          weights[0][c] * lin | (weights[1][c] * lin) << 21 | (weights[2][c] * lin) << 42;
+    }
+  }
+  for (unsigned i = 0; i < 512; ++i) {
+    fast->cubeRoot[i] = t->cubeRoot[i];
+    fast->cubeRootBiased[i] = t->cubeRoot[i] + kCubeRootSpan;
+  }
+
+  auto axis = lut->kind == kLut16 ? Lut16Axis : Lut8Axis;
+  for (std::uint32_t yi = 0; yi < 512; ++yi) {
+    const GridCoord c = axis(lut, 0, LabL(t, yi));
+    fast->axisL[yi] = {c.g * fast->step0, static_cast<std::int32_t>(c.h)};
+  }
+  for (std::uint32_t i = 0; i <= 2 * kCubeRootSpan; ++i) {
+    // The words LabA and LabB make of the cubeRoot difference i - span.
+    const std::uint32_t d = i - kCubeRootSpan;  // modulo 2^32, as LabA computes
+    const auto a = static_cast<std::uint16_t>(d * 5 + 0x8000);
+    const auto b = static_cast<std::uint16_t>(d * 2 + 0x8000);
+    const GridCoord ca = axis(lut, 1, a), cb = axis(lut, 2, b);
+    fast->axisA[i] = (ca.g * fast->step1) << fracBits | ca.h;
+    fast->axisB[i] = (cb.g * fast->step2) << fracBits | cb.h;
+  }
+
+  fast->kind = lut->kind;
+  fast->lut8Output = static_cast<const std::uint8_t*>(lut->outputTables);
+  if (lut->kind == kLut8) {
+    fast->outputMode = OutputMode::kLut8Tables;
+  } else if (lut->outputEntries <= 2) {
+    fast->outputMode = OutputMode::kLut16Direct;
+  } else {
+    fast->outputMode = OutputMode::kLut16Tables;
+    // The output tables are read at (o >> 1), so 32768 entries cover every o.
+    for (unsigned k = 0; k < 4; ++k) {
+      for (std::uint32_t i = 0; i < 32768; ++i) {
+        fast->lut16Output[k * 32768 + i] =
+            static_cast<std::uint8_t>(Lut16Output(lut, k, static_cast<std::uint16_t>(i << 1)) >> 8);
+      }
+    }
+  }
+  return fast;
+}
+
+void FreeFastTables(FastBitmapTables* fast) { std::free(fast); }
+
+void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                     std::uint8_t* dest, std::size_t width) {
+  for (std::size_t x = 0; x < width; ++x, source += pixelBytes, dest += 4) {
+    const PixelCell located =
+        fast.kind == kLut16 ? LocatePixel<15>(fast, source) : LocatePixel<8>(fast, source);
+    const std::uint32_t base = located.base;
+    const std::int32_t h0 = located.h0, h1 = located.h1, h2 = located.h2;
+    for (unsigned k = 0; k < 4; ++k) {
+      if (fast.kind == kLut16) {
+        const std::uint16_t* cell = static_cast<const std::uint16_t*>(fast.grid) + base + k;
+        const auto o = static_cast<std::uint32_t>(
+            Trilinear(cell, fast.step0, fast.step1, fast.step2, 1, h0, h1, h2, Lerp15));
+        dest[k] = fast.outputMode == OutputMode::kLut16Direct
+                      ? static_cast<std::uint8_t>(o >> 8)
+                      : fast.lut16Output[k * 32768 + (o >> 1)];
+      } else {
+        const std::uint8_t* cell = static_cast<const std::uint8_t*>(fast.grid) + base + k;
+        const auto o = static_cast<std::uint32_t>(
+            Trilinear(cell, fast.step0, fast.step1, fast.step2, 256, h0, h1, h2, Lerp8));
+        dest[k] = fast.lut8Output[k * 256 + (o >> 8)];
+      }
+    }
+  }
+}
+
+bool CpuHasAvx2() {
+#if defined(__x86_64__) || defined(__i386__)
+  return __builtin_cpu_supports("avx2");
+#else
+  return false;
+#endif
+}
+
+FastRowFn ChooseFastRow() { return CpuHasAvx2() ? FastRowAvx2 : FastRowPortable; }
+
+}  // namespace huebridge

@@ -1,0 +1,99 @@
+// The bitmap fast path: everything that depends on one input channel alone
+// is precomputed per transform and device table, so that a pixel costs three
+// packed-weight lookups, three grid-coordinate lookups, one trilinear blend
+// and four output lookups, all in integers. Results are bit-identical to
+// RgbToLab followed by EvalLut8 / EvalLut16.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "cmm_transform.h"
+
+namespace huebridge {
+
+enum class OutputMode : std::uint8_t {
+  kLut8Tables,   // byte = lut8 output table k [o >> 8]
+  kLut16Direct,  // output tables of 2 entries or fewer: byte = o >> 8
+  kLut16Tables,  // byte = high byte of the lut16 output table at o
+};
+
+// cubeRoot entries lie in 0..25600 (f(t) <= 1 at 25600 = 1.0).
+inline constexpr std::uint32_t kCubeRootSpan = 25600;
+
+// Where channel 0 (L) puts a pixel: the grid index of its cell along
+// channel 0 and the fraction toward the next grid point.
+struct AxisL {
+  std::uint32_t offset;
+  std::int32_t h;
+};
+
+struct FastBitmapTables {
+  // Per channel and byte value the three weighted sums of the Lab indices,
+  // packed as X in bits 0-20, Y in bits 21-41 and Z in bits 42-62. Each sum
+  // of three stays below 2^20, so adding the packed words never carries
+  // from one field into the next.
+  std::uint64_t packedSums[3][256];
+  // cubeRoot, and cubeRoot + kCubeRootSpan: a and b are 5 and 2 times a
+  // difference of two entries, so the tables of channels 1 and 2 are
+  // indexed by that difference, made non-negative.
+  std::uint32_t cubeRoot[512];
+  std::uint32_t cubeRootBiased[512];
+  // Channel 0 by the Y index; channels 1 and 2 by the cubeRoot difference
+  // behind the a and b words, as (grid index offset << fracBits) | h.
+  AxisL axisL[512];
+  std::uint32_t axisA[2 * kCubeRootSpan + 1];
+  std::uint32_t axisB[2 * kCubeRootSpan + 1];
+  std::uint32_t fracBits;  // 15 for lut16, 8 for lut8
+  const void* grid;
+  std::uint32_t step0, step1, step2;  // grid values between neighbours
+  std::uint32_t kind;                 // kLut8 or kLut16
+  OutputMode outputMode;
+  // Output bytes by (o >> 8) + 256 k (kLut8Tables) or (o >> 1) + 32768 k
+  // (kLut16Tables).
+  const std::uint8_t* lut8Output;
+  std::uint8_t lut16Output[4 * 32768];
+};
+
+// Where one pixel falls in the grid.
+struct PixelCell {
+  std::uint32_t base;  // grid index of the cell's first corner
+  std::int32_t h0, h1, h2;
+};
+
+template <std::uint32_t kFracBits>
+inline PixelCell LocatePixel(const FastBitmapTables& fast, const std::uint8_t* px) {
+  const std::uint64_t sums =
+      fast.packedSums[0][px[0]] + fast.packedSums[1][px[1]] + fast.packedSums[2][px[2]];
+  const auto xi = static_cast<std::uint32_t>(sums >> 11) & 0x3FF;
+  const auto yi = static_cast<std::uint32_t>(sums >> 32) & 0x3FF;
+  const auto zi = static_cast<std::uint32_t>(sums >> 53) & 0x3FF;
+  // a = 5 (cubeRoot[xi] - cubeRoot[yi]) + 0x8000, b = 2 (cubeRoot[yi] -
+  // cubeRoot[zi]) + 0x8000 (mod 2^16), folded into axisA and axisB.
+  const AxisL c0 = fast.axisL[yi];
+  const std::uint32_t c1 = fast.axisA[fast.cubeRootBiased[xi] - fast.cubeRoot[yi]];
+  const std::uint32_t c2 = fast.axisB[fast.cubeRootBiased[yi] - fast.cubeRoot[zi]];
+  constexpr std::uint32_t kMask = (1u << kFracBits) - 1;
+  return {c0.offset + (c1 >> kFracBits) + (c2 >> kFracBits), c0.h,
+          static_cast<std::int32_t>(c1 & kMask), static_cast<std::int32_t>(c2 & kMask)};
+}
+
+// Needs the conversion tables and a usable device table. Null when out of
+// memory, or when a grid offset along channel 1 or 2 does not fit beside
+// the fraction in 32 bits (grids far larger than real profiles carry).
+FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut);
+void FreeFastTables(FastBitmapTables* fast);
+
+// Pixel size 3 or 4 bytes (red, green, blue in the first three); four output
+// bytes a pixel.
+using FastRowFn = void (*)(const FastBitmapTables& fast, const std::uint8_t* source,
+                           unsigned pixelBytes, std::uint8_t* dest, std::size_t width);
+void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                     std::uint8_t* dest, std::size_t width);
+void FastRowAvx2(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                 std::uint8_t* dest, std::size_t width);
+bool CpuHasAvx2();
+// The best row function this processor runs.
+FastRowFn ChooseFastRow();
+
+}  // namespace huebridge
