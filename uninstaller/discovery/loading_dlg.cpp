@@ -12,7 +12,6 @@ namespace {
 
 namespace mb = platform::mb;
 
-constexpr int kProgressControl = 1023;
 constexpr int kTextControl = 1083;
 constexpr int kStatusControl = 1086;
 

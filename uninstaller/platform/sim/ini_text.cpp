@@ -1,5 +1,7 @@
 #include "ini_text.h"
 
+#include <utility>
+
 #include "sim_text.h"
 
 namespace sim {
@@ -110,7 +112,9 @@ void IniDocument::setValue(std::string_view section, std::string_view key,
       lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), keyName + "=" + std::string(value));
     }
   } else {
-    lines_.push_back("[" + std::string(TrimProfileBlanks(section)) + "]");
+    std::string header = "[";
+    header.append(TrimProfileBlanks(section)).append("]");
+    lines_.push_back(std::move(header));
     lines_.push_back(keyName + "=" + std::string(value));
   }
   parse();
