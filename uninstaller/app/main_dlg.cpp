@@ -1,19 +1,9 @@
 #include "app/main_dlg.h"
 
-#include "app/dialog_messages.h"
-#include "app/locations.h"
-
-namespace {
-
-constexpr int kUninstallButton = 1080;
-constexpr int kCancelButton = 1052;
-constexpr int kPagePlaceholder = 1003;
-
-constexpr std::uint32_t kTextCaption = 161;
-constexpr std::uint32_t kTextUninstall = 162;
-constexpr std::uint32_t kTextCancel = 163;
-
-}  // namespace
+#include "shell/dialog_messages.h"
+#include "shell/locations.h"
+#include "resource_ids.h"
+#include "string_ids.h"
 
 CMainDlg::CMainDlg(platform::System& system, MainView& view, LoadingView& loadingView,
                    const char* commandLine)
@@ -40,10 +30,10 @@ platform::LResult CMainDlg::HandleMessage(platform::WindowHandle, std::uint32_t 
 
 void CMainDlg::onInitDialog() {
   strings_.setModule(view_.moduleOf(window));
-  view_.showControl(window, kPagePlaceholder, false);
+  view_.showControl(window, IDC_MAIN_PLACEHOLDER, false);
   view_.fixSize(window);
-  for (auto [control, id] : {std::pair{0, kTextCaption}, std::pair{kUninstallButton, kTextUninstall},
-                             std::pair{kCancelButton, kTextCancel}}) {
+  for (auto [control, id] : {std::pair{0, IDS_CAPTION}, std::pair{IDC_MAIN_UNINSTALL, IDS_UNINSTALL},
+                             std::pair{IDC_MAIN_CANCEL, IDS_CANCEL}}) {
     if (const char* text = strings_.text(id); text[0] != '\0') view_.setText(window, control, text);
   }
   view_.setBigIcon(window);
@@ -55,8 +45,8 @@ void CMainDlg::onInitDialog() {
 // The loading dialog prepares the run while the main dialog stays hidden;
 // unless it completes, the program ends.
 void CMainDlg::runPageFlow() {
-  view_.enableControl(window, kUninstallButton, false);
-  view_.enableControl(window, kCancelButton, false);
+  view_.enableControl(window, IDC_MAIN_UNINSTALL, false);
+  view_.enableControl(window, IDC_MAIN_CANCEL, false);
   loading_.setProfile(&profile_);
 
   if (view_.runLoadingDialog(window, loading_) != 1) {
@@ -64,14 +54,14 @@ void CMainDlg::runPageFlow() {
     return;
   }
   view_.show(window, true);
-  view_.enableControl(window, kCancelButton, true);
+  view_.enableControl(window, IDC_MAIN_CANCEL, true);
 }
 
 platform::LResult CMainDlg::onCommand(int id) {
   switch (id) {
     case dlgmsg::kIdOk:
     case dlgmsg::kIdCancel:
-    case kCancelButton:
+    case IDC_MAIN_CANCEL:
       view_.endDialog(window, 1);
       return 1;
     default:

@@ -2,11 +2,11 @@
 // everything a run needs, from start-up to the end of the dialog.
 #pragma once
 
-#include "app/dialog_base.h"
+#include "shell/dialog_base.h"
 #include "app/main_view.h"
-#include "app/os_info.h"
+#include "shell/os_info.h"
 #include "app/select_page.h"
-#include "app/string_res.h"
+#include "shell/string_res.h"
 #include "discovery/loading_dlg.h"
 #include "platform/system.h"
 #include "profile/uninstall_profile.h"

@@ -1,7 +1,7 @@
 // The printer selection page, a child of the main dialog.
 #pragma once
 
-#include "app/dialog_base.h"
+#include "shell/dialog_base.h"
 
 // Lists the package's printers and takes the user's choice. Empty until the
 // page is built: it handles no message yet.

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/message.h"
+#include "shell/message.h"
 #include "platform/crt.h"
 
 namespace {

@@ -1,27 +1,18 @@
 #include "discovery/loading_dlg.h"
 
-#include "app/dialog_messages.h"
-#include "app/locations.h"
-#include "app/message.h"
-#include "app/spooler_control.h"
+#include "shell/dialog_messages.h"
+#include "shell/locations.h"
+#include "shell/message.h"
+#include "system_control/spooler_control.h"
 #include "discovery/companions.h"
 #include "profile/script_finder.h"
 #include "profile/uninstall_profile.h"
+#include "resource_ids.h"
+#include "string_ids.h"
 
 namespace {
 
 namespace mb = platform::mb;
-
-constexpr int kTextControl = 1083;
-constexpr int kStatusControl = 1086;
-
-constexpr std::uint32_t kTextNotAdministrator = 151;
-constexpr std::uint32_t kTextSpoolerUnstable = 152;
-constexpr std::uint32_t kTextBuilding = 153;
-constexpr std::uint32_t kTextNoScripts = 158;
-constexpr std::uint32_t kTextCaption = 161;
-constexpr std::uint32_t kTextLoadingCaption = 164;
-constexpr std::uint32_t kTextStopUninstall = 202;
 
 constexpr const char* kMainScriptName = "Mainscr0.unm";
 
@@ -66,16 +57,16 @@ platform::LResult CLoadingDlg::HandleMessage(platform::WindowHandle, std::uint32
 
 void CLoadingDlg::onInitDialog() {
   strings_.setModule(view_.moduleOf(window));
-  if (const char* caption = strings_.text(kTextLoadingCaption); caption[0] != '\0') {
+  if (const char* caption = strings_.text(IDS_LOADING_CAPTION); caption[0] != '\0') {
     view_.setText(window, 0, caption);
   }
-  if (const char* text = strings_.text(kTextBuilding); text[0] != '\0') {
-    view_.setText(window, kTextControl, text);
+  if (const char* text = strings_.text(IDS_BUILDING_DATABASE); text[0] != '\0') {
+    view_.setText(window, IDC_LOADING_TEXT, text);
   }
   view_.setProgressRange(window, 0, 99);
   view_.setProgressPosition(window, 1);
   view_.setProgressStep(window, 2);
-  view_.hideControl(window, kStatusControl);
+  view_.hideControl(window, IDC_LOADING_STATUS);
 }
 
 void CLoadingDlg::onShow() {
@@ -86,7 +77,7 @@ void CLoadingDlg::onShow() {
 // Enter and Esc ask whether to stop; declining resumes at a faster pace.
 void CLoadingDlg::onCancel() {
   view_.killTimer(window, kTimerId);
-  if (message(kTextStopUninstall, mb::kYesNo | mb::kDefButton2) == mb::kIdYes) {
+  if (message(IDS_STOP_QUESTION, mb::kYesNo | mb::kDefButton2) == mb::kIdYes) {
     end(0);
   } else {
     view_.setTimer(window, kTimerId, kTimerPeriodAfterDecline);
@@ -95,7 +86,7 @@ void CLoadingDlg::onCancel() {
 
 int CLoadingDlg::message(std::uint32_t textId, std::uint32_t flags) {
   const char* text = strings_.text(textId);
-  const char* caption = strings_.text(kTextCaption);
+  const char* caption = strings_.text(IDS_CAPTION);
   return Message(system_.desktop, window, text, caption, flags);
 }
 
@@ -173,14 +164,14 @@ bool CLoadingDlg::runStep() {
 
 bool CLoadingDlg::checkAdministrator() {
   if (osInfo_.isAdministrator()) return true;
-  message(kTextNotAdministrator, mb::kIconError);
+  message(IDS_NOT_ADMINISTRATOR, mb::kIconError);
   end(0);
   return false;
 }
 
 bool CLoadingDlg::startSpooler() {
   if (!osInfo_.isNT() || StartSpooler(system_)) return true;
-  message(kTextSpoolerUnstable, mb::kIconError);
+  message(IDS_SPOOLER_UNSTABLE, mb::kIconError);
   end(0);
   return false;
 }
@@ -199,7 +190,7 @@ void CLoadingDlg::collectScripts() {
   FindScripts(system_.files, scripts_, place.directory(), kMainScriptName);
   scripts_.Normalize();
 
-  if (scripts_.isEmpty()) message(kTextNoScripts, mb::kIconInformation);
+  if (scripts_.isEmpty()) message(IDS_NO_SCRIPTS, mb::kIconInformation);
   view_.setProgressPosition(window, 20);
   const int count = static_cast<int>(scripts_.count());
   view_.setProgressStep(window, count > 0 ? 10 / count : 10);

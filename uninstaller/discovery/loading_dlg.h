@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <string>
 
-#include "app/cmd_options.h"
-#include "app/dialog_base.h"
-#include "app/os_info.h"
-#include "app/string_res.h"
+#include "shell/cmd_options.h"
+#include "shell/dialog_base.h"
+#include "shell/os_info.h"
+#include "shell/string_res.h"
 #include "discovery/loading_view.h"
 #include "platform/system.h"
 #include "profile/printer_entry.h"
 #include "profile/string_list.h"
+#include "resource_ids.h"
 
 class UninstallProfile;
 
@@ -30,7 +31,7 @@ LoadingCounters& TheLoadingCounters();
 
 class CLoadingDlg : public CDialogBase {
  public:
-  static constexpr std::uint32_t kTimerId = 1126;
+  static constexpr std::uint32_t kTimerId = IDT_LOADING;
   static constexpr std::uint32_t kTimerPeriod = 400;
   static constexpr std::uint32_t kTimerPeriodAfterDecline = 200;
   static constexpr std::int32_t kLastStep = 10;
@@ -55,7 +56,7 @@ class CLoadingDlg : public CDialogBase {
   platform::LResult HandleMessage(platform::WindowHandle window, std::uint32_t message,
                                   platform::WParam wParam, platform::LParam lParam) override;
 
-  // One step of the sequence, as timer 1126 runs it.
+  // One step of the sequence, as the loading timer runs it.
   void onTimer();
 
   // Takes stock of the spooler's printers and appends them to `printers`:

@@ -4,10 +4,11 @@
 #include <new>
 #include <vector>
 
-#include "app/message.h"
+#include "shell/message.h"
 #include "discovery/loading_dlg.h"
 #include "platform/crt.h"
 #include "profile/text_utils.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -16,8 +17,6 @@ using QuickException = CLoadingDlg::_QuickExceptionInfo;
 
 constexpr std::uint32_t kEnumFlags = platform::printer_enum::kLocal | platform::printer_enum::kConnections;
 constexpr std::uint32_t kOpenAccess = platform::printer_access::kUse | platform::printer_access::kReadControl;
-constexpr std::uint32_t kTextCaption = 161;
-constexpr std::uint32_t kTextSpoolerNotResponding = 206;
 
 // The options' value lists are read into buffers of this size; a list that
 // does not fit is not read at all.
@@ -71,8 +70,8 @@ int CLoadingDlg::enumerate(PrinterList& printers) {
   const platform::Win32Error sizeError = system_.spooler.enumPrinters(kEnumFlags, level, 0, found, needed);
   if (needed == 0) {
     if (sizeError == error::kRpcServerUnavailable) {
-      Message(system_.desktop, window, strings_.text(kTextSpoolerNotResponding),
-              strings_.text(kTextCaption), platform::mb::kIconError);
+      Message(system_.desktop, window, strings_.text(IDS_SPOOLER_NOT_RESPONDING),
+              strings_.text(IDS_CAPTION), platform::mb::kIconError);
       end(0);
     }
     return 0;

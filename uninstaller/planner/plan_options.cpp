@@ -1,6 +1,6 @@
 #include "planner/plan_options.h"
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 #include "platform/sim/os_profiles.h"
 
 ParsedOptions ParsePlanOptions(const std::vector<std::string>& args) {

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 #include "planner/plan_machine.h"
 #include "planner/plan_options.h"
 #include "planner/plan_report.h"

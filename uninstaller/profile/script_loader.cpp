@@ -3,7 +3,7 @@
 // setting sections set the profile's settings.
 #include <cstring>
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 #include "platform/file_system.h"
 #include "platform/ini_files.h"
 #include "profile/script_file.h"

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/os_info.h"
+#include "shell/os_info.h"
 #include "platform/system.h"
 #include "profile/item_set.h"
 #include "profile/path_string.h"

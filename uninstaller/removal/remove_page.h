@@ -1,7 +1,7 @@
 // The removal page, a child of the main dialog.
 #pragma once
 
-#include "app/dialog_base.h"
+#include "shell/dialog_base.h"
 
 // Runs and shows the removal sequence. Empty until the removal engine is
 // built: it handles no message yet.

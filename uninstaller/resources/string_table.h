@@ -10,7 +10,7 @@ struct StringResource {
 };
 
 inline constexpr StringResource kStringTable[] = {
-#define SW_STRING(id, text) {id, text},
+#define SW_STRING(name, id, text) {id, text},
 #include "strings.def"
 #undef SW_STRING
 };

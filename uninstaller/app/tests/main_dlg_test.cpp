@@ -7,8 +7,8 @@
 #include <optional>
 #include <set>
 
-#include "app/dialog_messages.h"
-#include "app/locations.h"
+#include "shell/dialog_messages.h"
+#include "shell/locations.h"
 #include "fake_loading_view.h"
 #include "machine.h"
 #include "program_strings.h"

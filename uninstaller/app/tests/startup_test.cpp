@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/spooler_control.h"
+#include "system_control/spooler_control.h"
 #include "machine.h"
 
 namespace {

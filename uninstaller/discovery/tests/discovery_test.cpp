@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/spooler_control.h"
+#include "system_control/spooler_control.h"
 #include "loading_fixture.h"
 
 namespace {

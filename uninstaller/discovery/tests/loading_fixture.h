@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_messages.h"
-#include "app/locations.h"
+#include "shell/dialog_messages.h"
+#include "shell/locations.h"
 #include "discovery/loading_dlg.h"
 #include "fake_loading_view.h"
 #include "machine.h"

@@ -1,7 +1,7 @@
 // The plan tool's command line.
 #include <gtest/gtest.h>
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 #include "planner/plan_options.h"
 
 namespace {

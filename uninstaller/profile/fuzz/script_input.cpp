@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 #include "profile/script_file.h"
 #include "profile/uninstall_profile.h"
 #include "test_machine.h"

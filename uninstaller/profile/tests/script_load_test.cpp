@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 #include "profile/script_file.h"
 #include "profile/script_finder.h"
 #include "profile/uninstall_profile.h"

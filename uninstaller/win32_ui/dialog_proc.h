@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/dialog_base.h"
+#include "shell/dialog_base.h"
 
 // Stores the creation parameter (a CDialogBase*) at WM_INITDIALOG and hands
 // every message to that object. A dialog without an object ends on IDOK

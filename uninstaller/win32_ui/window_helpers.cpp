@@ -1,4 +1,4 @@
-#include "app/win32/window_helpers.h"
+#include "win32_ui/window_helpers.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
-#include "app/string_res.h"
+#include "shell/string_res.h"
 
 #include <cstring>
 
-#include "app/locations.h"
+#include "shell/locations.h"
 #include "platform/crt.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "app/win32/main_view_win32.h"
+#include "win32_ui/main_view_win32.h"
 
 #include <windows.h>
 
-#include "app/win32/dialog_proc.h"
-#include "app/win32/window_helpers.h"
+#include "win32_ui/dialog_proc.h"
+#include "win32_ui/window_helpers.h"
 #include "discovery/loading_dlg.h"
 #include "resource_ids.h"
 

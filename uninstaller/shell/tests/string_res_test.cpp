@@ -1,4 +1,4 @@
-#include "app/string_res.h"
+#include "shell/string_res.h"
 
 #include <gtest/gtest.h>
 

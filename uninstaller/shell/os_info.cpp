@@ -1,4 +1,4 @@
-#include "app/os_info.h"
+#include "shell/os_info.h"
 
 #include <vector>
 

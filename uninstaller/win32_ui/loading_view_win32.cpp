@@ -1,10 +1,10 @@
-#include "discovery/win32/loading_view_win32.h"
+#include "win32_ui/loading_view_win32.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win32/dialog_proc.h"
-#include "app/win32/window_helpers.h"
+#include "win32_ui/dialog_proc.h"
+#include "win32_ui/window_helpers.h"
 #include "resource_ids.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "app/dialog_base.h"
-#include "app/win32/dialog_proc.h"
-#include "app/win32/window_helpers.h"
+#include "shell/dialog_base.h"
+#include "win32_ui/dialog_proc.h"
+#include "win32_ui/window_helpers.h"
 
 namespace {
 

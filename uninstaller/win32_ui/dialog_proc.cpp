@@ -1,4 +1,4 @@
-#include "app/win32/dialog_proc.h"
+#include "win32_ui/dialog_proc.h"
 
 INT_PTR CALLBACK SharedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) SetWindowLongPtrA(window, DWLP_USER, lParam);

@@ -1,4 +1,4 @@
-#include "app/spooler_control.h"
+#include "system_control/spooler_control.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/locations.h"
+#include "shell/locations.h"
 
 #include <cstring>
 

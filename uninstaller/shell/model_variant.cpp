@@ -1,4 +1,4 @@
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 
 #include <cstring>
 

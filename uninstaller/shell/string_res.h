@@ -30,11 +30,6 @@ class CStringRes {
   // The text `id` exactly as the string table has it.
   const char* plainText(std::uint32_t id);
 
-  // Set a window's or a dialog control's text to text(id) unless that is
-  // empty, so that the template's text stays. Windows only.
-  void setWindowText(platform::WindowHandle window, std::uint32_t id);
-  void setItemText(platform::WindowHandle dialog, int controlId, std::uint32_t id);
-
  private:
   char* nextSlot();
   char* load(std::uint32_t id);

@@ -2,12 +2,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 #include "app/startup.h"
-#include "app/win32/dialog_proc.h"
+#include "win32_ui/dialog_proc.h"
 #include "app/main_dlg.h"
-#include "app/win32/main_view_win32.h"
-#include "discovery/win32/loading_view_win32.h"
+#include "win32_ui/main_view_win32.h"
+#include "win32_ui/loading_view_win32.h"
 #include "platform/win32/win32_system.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/cmd_options.h"
+#include "shell/cmd_options.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/cmd_options.h"
+#include "shell/cmd_options.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/model_variant.h"
+#include "shell/model_variant.h"
 
 namespace {
 
