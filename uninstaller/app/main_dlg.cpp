@@ -6,11 +6,12 @@
 #include "string_ids.h"
 
 CMainDlg::CMainDlg(platform::System& system, MainView& view, LoadingView& loadingView,
-                   const char* commandLine)
+                   RemoveView& removeView, const char* commandLine)
     : system_(system),
       view_(view),
       profile_(system),
       loading_(system, loadingView, commandLine),
+      removePage_(system, removeView),
       strings_(system),
       osInfo_(system.host) {}
 
@@ -48,6 +49,7 @@ void CMainDlg::runPageFlow() {
   view_.enableControl(window, IDC_MAIN_UNINSTALL, false);
   view_.enableControl(window, IDC_MAIN_CANCEL, false);
   loading_.setProfile(&profile_);
+  removePage_.setProfile(&profile_);
 
   if (view_.runLoadingDialog(window, loading_) != 1) {
     view_.endDialog(window, 1);

@@ -18,13 +18,14 @@
 class CMainDlg : public CDialogBase {
  public:
   CMainDlg(platform::System& system, MainView& view, LoadingView& loadingView,
-           const char* commandLine);
+           RemoveView& removeView, const char* commandLine);
 
   platform::LResult HandleMessage(platform::WindowHandle window, std::uint32_t message,
                                   platform::WParam wParam, platform::LParam lParam) override;
 
   UninstallProfile& profile() { return profile_; }
   CLoadingDlg& loadingDialog() { return loading_; }
+  CRemovePage& removePage() { return removePage_; }
 
  private:
   void onInitDialog();

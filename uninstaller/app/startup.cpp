@@ -14,9 +14,9 @@ constexpr const char* kRunOnceValue = "Corvan TR820";
 
 void RestartSpoolerService(System& system) {
   platform::ScHandle manager(system.services);
-  if (manager.openManager(scm::kManagerAllAccess) != error::kSuccess) return;
+  if (system.services.openManager(scm::kManagerAllAccess, manager.out()) != error::kSuccess) return;
   platform::ScHandle service(system.services);
-  if (service.openService(manager, "Spooler", scm::kServiceStart | scm::kServiceStop) !=
+  if (system.services.openService(manager.get(), "Spooler", scm::kServiceStart | scm::kServiceStop, service.out()) !=
       error::kSuccess) {
     return;
   }
@@ -25,7 +25,7 @@ void RestartSpoolerService(System& system) {
   // No wait between the stop and the start: a spooler that has not finished
   // stopping makes the start fail, and the user is told.
   if (system.services.start(service.get()) != error::kSuccess) {
-    Message(system.desktop, 0, "Error starting Spooler Service.", "Fatal Error",
+    Message(system.desktop, {}, "Error starting Spooler Service.", "Fatal Error",
             platform::mb::kIconError);
   }
 }
@@ -41,7 +41,7 @@ int RunSpoolerRestart(System& system) {
   if (system.host.getVersion(version) && version.majorVersion > 4) RestartSpoolerService(system);
 
   platform::RegKey runOnce(system.registry);
-  if (runOnce.open(platform::hkey::kLocalMachine, kRunOnceKey, platform::regsam::kAllAccess) ==
+  if (system.registry.openKey(platform::hkey::kLocalMachine, kRunOnceKey, platform::regsam::kAllAccess, runOnce.out()) ==
       error::kSuccess) {
     system.registry.deleteValue(runOnce.get(), kRunOnceValue);
   }
@@ -50,7 +50,7 @@ int RunSpoolerRestart(System& system) {
 
 bool ActivateRunningInstance(platform::Desktop& desktop) {
   const platform::WindowHandle window = desktop.findWindow(kMainWindowClass, nullptr);
-  if (window == 0) return false;
+  if (!window) return false;
   desktop.showWindow(window, platform::show::kShowDefault);
   desktop.bringWindowToTop(window);
   desktop.setForegroundWindow(window);

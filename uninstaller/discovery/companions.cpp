@@ -21,7 +21,7 @@ bool CloseCompanions(platform::Desktop& desktop) {
   for (const Companion& companion : kCompanions) {
     const platform::WindowHandle window = desktop.findWindow(companion.windowClass, nullptr);
     // Sent, not posted: a companion that hangs here holds up the caller.
-    if (window != 0) desktop.sendMessage(window, platform::wm::kClose, 0, companion.closeParam);
+    if (window) desktop.sendMessage(window, platform::wm::kClose, 0, companion.closeParam);
   }
   const std::uint32_t closeAll = desktop.registerWindowMessage("RvUninstClose0H");
   if (closeAll != 0) desktop.postMessage(platform::kBroadcast, closeAll, 0, 0);

@@ -110,7 +110,7 @@ bool CLoadingDlg::readPrinter(const char* name, const char* defaultPrinter,
                               const char* computerName, std::uint32_t& level2Buffer,
                               PrinterList& printers) {
   platform::Printer printer(system_.spooler);
-  if (printer.open(name, kOpenAccess) != error::kSuccess) return false;
+  if (system_.spooler.openPrinter(name, kOpenAccess, printer.out()) != error::kSuccess) return false;
 
   PrinterEntry entry;
   entry.listed = 1;
@@ -141,7 +141,7 @@ bool CLoadingDlg::readPrinter(const char* name, const char* defaultPrinter,
   const platform::Win32Error infoError = system_.spooler.getPrinter2(printer.get(), level2Buffer, info, infoNeeded);
   if (infoError != error::kSuccess) {
     throw _QuickExceptionInfo{infoError, "GetPrinter", "unable to GetPrinter level 2 data", "hPrinter",
-                              printer.get(), "Buffer", level2Buffer};
+                              printer.get().value(), "Buffer", level2Buffer};
   }
 
   entry.isDefault = ((info.attributes & platform::printer_attr::kDefault) != 0 ||

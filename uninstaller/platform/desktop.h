@@ -13,7 +13,7 @@ inline constexpr std::uint32_t kClose = 0x0010;       // WM_CLOSE
 inline constexpr std::uint32_t kUser = 0x0400;        // WM_USER
 }  // namespace wm
 
-inline constexpr WindowHandle kBroadcast = 0xFFFF;  // HWND_BROADCAST
+inline constexpr WindowHandle kBroadcast{0xFFFF};  // HWND_BROADCAST
 
 namespace show {
 inline constexpr int kHide = 0;

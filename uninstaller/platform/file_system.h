@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "win32_types.h"
@@ -107,27 +106,6 @@ class FileSystem {
 };
 
 // Owns one open file handle.
-class File {
- public:
-  explicit File(FileSystem& files) : files_(&files) {}
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  ~File() { close(); }
-
-  Win32Error create(const char* path, std::uint32_t access, std::uint32_t share,
-                    std::uint32_t disposition, std::uint32_t flags = 0) {
-    close();
-    return files_->createFile(path, access, share, disposition, flags, handle_);
-  }
-  void close() {
-    if (handle_ != 0) files_->closeFile(std::exchange(handle_, 0));
-  }
-  FileHandle get() const { return handle_; }
-  FileSystem& files() const { return *files_; }
-
- private:
-  FileSystem* files_;
-  FileHandle handle_ = 0;
-};
+using File = Owner<FileSystem, FileHandle, &FileSystem::closeFile>;
 
 }  // namespace platform

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <utility>
 
 #include "win32_types.h"
 
@@ -10,10 +9,10 @@ namespace platform {
 
 // Predefined root keys, with the handle values Windows gives them.
 namespace hkey {
-inline constexpr RegKeyHandle kClassesRoot = 0x80000000u;
-inline constexpr RegKeyHandle kCurrentUser = 0x80000001u;
-inline constexpr RegKeyHandle kLocalMachine = 0x80000002u;
-inline constexpr RegKeyHandle kUsers = 0x80000003u;
+inline constexpr RegKeyHandle kClassesRoot{0x80000000u};
+inline constexpr RegKeyHandle kCurrentUser{0x80000001u};
+inline constexpr RegKeyHandle kLocalMachine{0x80000002u};
+inline constexpr RegKeyHandle kUsers{0x80000003u};
 }  // namespace hkey
 
 // Access rights (REGSAM) and registry views.
@@ -78,35 +77,7 @@ class Registry {
                                std::uint32_t* dataSize) = 0;
 };
 
-// Owns one open key and closes it on every path out of a scope.
-class RegKey {
- public:
-  explicit RegKey(Registry& registry) : registry_(&registry) {}
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  RegKey(RegKey&& other) noexcept
-      : registry_(other.registry_), key_(std::exchange(other.key_, 0)) {}
-  ~RegKey() { close(); }
-
-  Win32Error open(RegKeyHandle parent, const char* subKey, std::uint32_t access) {
-    close();
-    return registry_->openKey(parent, subKey, access, key_);
-  }
-  Win32Error create(RegKeyHandle parent, const char* subKey, std::uint32_t access,
-                    bool* created = nullptr) {
-    close();
-    return registry_->createKey(parent, subKey, access, key_, created);
-  }
-  void close() {
-    if (key_ != 0) registry_->closeKey(std::exchange(key_, 0));
-  }
-  RegKeyHandle get() const { return key_; }
-  bool isOpen() const { return key_ != 0; }
-  Registry& registry() const { return *registry_; }
-
- private:
-  Registry* registry_;
-  RegKeyHandle key_ = 0;
-};
+// Owns one open key.
+using RegKey = Owner<Registry, RegKeyHandle, &Registry::closeKey>;
 
 }  // namespace platform

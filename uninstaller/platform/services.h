@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <utility>
 
 #include "win32_types.h"
 
@@ -61,29 +60,6 @@ class ServiceControl {
 };
 
 // Owns one manager or service handle.
-class ScHandle {
- public:
-  explicit ScHandle(ServiceControl& services) : services_(&services) {}
-  ScHandle(const ScHandle&) = delete;
-  ScHandle& operator=(const ScHandle&) = delete;
-  ~ScHandle() { reset(); }
-
-  Win32Error openManager(std::uint32_t access) {
-    reset();
-    return services_->openManager(access, handle_);
-  }
-  Win32Error openService(const ScHandle& manager, const char* name, std::uint32_t access) {
-    reset();
-    return services_->openService(manager.get(), name, access, handle_);
-  }
-  void reset() {
-    if (handle_ != 0) services_->close(std::exchange(handle_, 0));
-  }
-  ServiceHandle get() const { return handle_; }
-
- private:
-  ServiceControl* services_;
-  ServiceHandle handle_ = 0;
-};
+using ScHandle = Owner<ServiceControl, ServiceHandle, &ServiceControl::close>;
 
 }  // namespace platform

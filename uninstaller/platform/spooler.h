@@ -4,14 +4,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "win32_types.h"
 
 namespace platform {
-
-using PrinterHandle = std::uintptr_t;
 
 namespace printer_enum {
 inline constexpr std::uint32_t kLocal = 0x2;        // PRINTER_ENUM_LOCAL
@@ -86,25 +83,6 @@ class Spooler {
 };
 
 // Owns one open printer handle.
-class Printer {
- public:
-  explicit Printer(Spooler& spooler) : spooler_(&spooler) {}
-  Printer(const Printer&) = delete;
-  Printer& operator=(const Printer&) = delete;
-  ~Printer() { close(); }
-
-  Win32Error open(const char* name, std::uint32_t access) {
-    close();
-    return spooler_->openPrinter(name, access, handle_);
-  }
-  void close() {
-    if (handle_ != 0) spooler_->closePrinter(std::exchange(handle_, 0));
-  }
-  PrinterHandle get() const { return handle_; }
-
- private:
-  Spooler* spooler_;
-  PrinterHandle handle_ = 0;
-};
+using Printer = Owner<Spooler, PrinterHandle, &Spooler::closePrinter>;
 
 }  // namespace platform

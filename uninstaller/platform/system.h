@@ -9,6 +9,7 @@
 #include "folders.h"
 #include "host.h"
 #include "ini_files.h"
+#include "processes.h"
 #include "registry.h"
 #include "services.h"
 #include "spooler.h"
@@ -25,6 +26,7 @@ struct System {
   Clock& clock;
   Desktop& desktop;
   Spooler& spooler;
+  Processes& processes;
 };
 
 }  // namespace platform

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "handle.h"
+
 namespace platform {
 
 // A Win32 error code; 0 (ERROR_SUCCESS) means success.
@@ -61,12 +63,14 @@ inline constexpr Win32Error kUnknownPrintProcessor = 1798;
 inline constexpr Win32Error kPrinterDriverInUse = 3001;
 }  // namespace error
 
-// Handles are opaque pointer-sized numbers; 0 is "no handle".
-using RegKeyHandle = std::uintptr_t;
-using ServiceHandle = std::uintptr_t;
-using FileHandle = std::uintptr_t;
-using WindowHandle = std::uintptr_t;
-using ModuleHandle = std::uintptr_t;
+// The kinds of handle (see handle.h); 0 is "no handle".
+using RegKeyHandle = Handle<struct RegKeyKind>;
+using ServiceHandle = Handle<struct ServiceKind>;
+using FileHandle = Handle<struct FileKind>;
+using WindowHandle = Handle<struct WindowKind>;
+using ModuleHandle = Handle<struct ModuleKind>;
+using PrinterHandle = Handle<struct PrinterKind>;
+using ProcessHandle = Handle<struct ProcessKind>;
 
 // Window message parameters, sized as on 64-bit Windows.
 using WParam = std::uintptr_t;

@@ -5,13 +5,11 @@
 namespace {
 
 const char* RootName(platform::RegKeyHandle root) {
-  switch (root) {
-    case platform::hkey::kLocalMachine: return "HKLM";
-    case platform::hkey::kClassesRoot: return "HKCR";
-    case platform::hkey::kCurrentUser: return "HKCU";
-    case platform::hkey::kUsers: return "HKU";
-    default: return nullptr;
-  }
+  if (root == platform::hkey::kLocalMachine) return "HKLM";
+  if (root == platform::hkey::kClassesRoot) return "HKCR";
+  if (root == platform::hkey::kCurrentUser) return "HKCU";
+  if (root == platform::hkey::kUsers) return "HKU";
+  return nullptr;
 }
 
 }  // namespace

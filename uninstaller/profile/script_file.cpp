@@ -28,9 +28,7 @@ bool ScriptFile::Load(platform::FileSystem& files, const char* path) {
   if (path == nullptr || path[0] == '\0') return false;
 
   platform::File file(files);
-  if (file.create(path, platform::file_access::kGenericRead, platform::file_share::kNone,
-                  platform::file_disposition::kOpenExisting,
-                  platform::file_flag::kSequentialScan) != platform::error::kSuccess) {
+  if (files.createFile(path, platform::file_access::kGenericRead, platform::file_share::kNone, platform::file_disposition::kOpenExisting, platform::file_flag::kSequentialScan, file.out()) != platform::error::kSuccess) {
     return false;
   }
   std::uint64_t size = 0;
@@ -42,7 +40,7 @@ bool ScriptFile::Load(platform::FileSystem& files, const char* path) {
   std::uint32_t read = 0;
   const platform::Win32Error error =
       files.readFile(file.get(), buffer.data(), static_cast<std::uint32_t>(size), read);
-  file.close();
+  file.reset();
   if (error != platform::error::kSuccess || read == 0) return false;
   // The tail goes after the bytes delivered, which a short read makes fewer
   // than the size asked for.

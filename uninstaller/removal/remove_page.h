@@ -1,14 +1,28 @@
-// The removal page, a child of the main dialog.
+// The removal page, a child of the main dialog: runs and shows the removal
+// sequence.
 #pragma once
 
+#include "platform/system.h"
+#include "removal/remove_view.h"
 #include "shell/dialog_base.h"
 
-// Runs and shows the removal sequence. Empty until the removal engine is
-// built: it handles no message yet.
+class UninstallProfile;
+
 class CRemovePage : public CDialogBase {
  public:
-  platform::LResult HandleMessage(platform::WindowHandle, std::uint32_t, platform::WParam,
-                                  platform::LParam) override {
-    return 0;
-  }
+  CRemovePage(platform::System& system, RemoveView& view);
+
+  void setProfile(UninstallProfile* profile) { profile_ = profile; }
+
+  platform::LResult HandleMessage(platform::WindowHandle window, std::uint32_t message,
+                                  platform::WParam wParam, platform::LParam lParam) override;
+
+  // Called by the main dialog when it switches to this page: starts the
+  // timer-driven removal steps.
+  void StartRemoval();
+
+ private:
+  [[maybe_unused]] platform::System& system_;
+  [[maybe_unused]] RemoveView& view_;
+  UninstallProfile* profile_ = nullptr;
 };

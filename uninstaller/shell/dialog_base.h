@@ -16,5 +16,5 @@ class CDialogBase {
   virtual ~CDialogBase() = default;
 
   // Set by the shared dialog procedure on every message.
-  platform::WindowHandle window = 0;
+  platform::WindowHandle window;
 };

@@ -208,8 +208,7 @@ bool CPathParts::search(System& system) {
 bool CPathParts::exists(System& system) {
   compose();
   platform::File file(system.files);
-  return file.create(full, platform::file_access::kNone, platform::file_share::kNone,
-                     platform::file_disposition::kOpenExisting) == platform::error::kSuccess;
+  return system.files.createFile(full, platform::file_access::kNone, platform::file_share::kNone, platform::file_disposition::kOpenExisting, 0, file.out()) == platform::error::kSuccess;
 }
 
 const char* MainScriptPath() { return g_mainScriptPath; }

@@ -36,7 +36,7 @@ class CStringRes {
   const char* redirect(char* text);
 
   platform::System* system_;
-  platform::ModuleHandle module_ = 0;
+  platform::ModuleHandle module_;
   std::int32_t slot_ = 0;
   char buffers_[kSlots][kBufferSize] = {};
 };

@@ -10,9 +10,10 @@ namespace error = platform::error;
 constexpr const char* kSpoolerService = "Spooler";
 
 // Opens the manager and the spooler with all access; false when either fails.
-bool OpenSpooler(ScHandle& manager, ScHandle& service) {
-  return manager.openManager(scm::kManagerAllAccess) == error::kSuccess &&
-         service.openService(manager, kSpoolerService, scm::kServiceAllAccess) == error::kSuccess;
+bool OpenSpooler(platform::ServiceControl& services, ScHandle& manager, ScHandle& service) {
+  return services.openManager(scm::kManagerAllAccess, manager.out()) == error::kSuccess &&
+         services.openService(manager.get(), kSpoolerService, scm::kServiceAllAccess,
+                              service.out()) == error::kSuccess;
 }
 
 }  // namespace
@@ -20,7 +21,7 @@ bool OpenSpooler(ScHandle& manager, ScHandle& service) {
 bool StopSpooler(System& system) {
   ScHandle manager(system.services);
   ScHandle service(system.services);
-  if (!OpenSpooler(manager, service)) return false;
+  if (!OpenSpooler(system.services, manager, service)) return false;
   platform::ServiceStatus status{};
   return system.services.control(service.get(), scm::kControlStop, status) == error::kSuccess;
 }
@@ -28,14 +29,14 @@ bool StopSpooler(System& system) {
 bool StartSpooler(System& system) {
   ScHandle manager(system.services);
   ScHandle service(system.services);
-  if (!OpenSpooler(manager, service)) return false;
+  if (!OpenSpooler(system.services, manager, service)) return false;
   const platform::Win32Error result = system.services.start(service.get());
   return result == error::kSuccess || result == error::kServiceAlreadyRunning;
 }
 
 bool CloseSpoolProcessWindow(System& system) {
   const platform::WindowHandle window = system.desktop.findWindow("SpoolProcessClass", nullptr);
-  if (window == 0) return false;
+  if (!window) return false;
   system.desktop.sendMessage(window, platform::wm::kClose, 0, 0);
   system.clock.sleep(1000);
   return true;

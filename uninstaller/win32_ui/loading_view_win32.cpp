@@ -16,7 +16,7 @@ LRESULT Progress(platform::WindowHandle dialog, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 platform::ModuleHandle Win32LoadingView::moduleOf(platform::WindowHandle dialog) {
-  return reinterpret_cast<platform::ModuleHandle>(InstanceOf(ToHwnd(dialog)));
+  return FromInstance(InstanceOf(ToHwnd(dialog)));
 }
 
 void Win32LoadingView::setText(platform::WindowHandle dialog, int controlId, const char* text) {

@@ -8,7 +8,7 @@
 #include "resource_ids.h"
 
 platform::ModuleHandle Win32MainView::moduleOf(platform::WindowHandle dialog) {
-  return reinterpret_cast<platform::ModuleHandle>(InstanceOf(ToHwnd(dialog)));
+  return FromInstance(InstanceOf(ToHwnd(dialog)));
 }
 
 void Win32MainView::setText(platform::WindowHandle dialog, int controlId, const char* text) {

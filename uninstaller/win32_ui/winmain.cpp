@@ -8,6 +8,7 @@
 #include "app/main_dlg.h"
 #include "win32_ui/main_view_win32.h"
 #include "win32_ui/loading_view_win32.h"
+#include "win32_ui/remove_view_win32.h"
 #include "platform/win32/win32_system.h"
 
 namespace {
@@ -27,7 +28,8 @@ int RunInteractive(HINSTANCE instance, platform::System& system) {
 
   Win32MainView mainView;
   Win32LoadingView loadingView;
-  CMainDlg context(system, mainView, loadingView, GetCommandLineA());
+  Win32RemoveView removeView;
+  CMainDlg context(system, mainView, loadingView, removeView, GetCommandLineA());
   RegisterMainWindowClass();
   const INT_PTR result = DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, SharedDialogProc,
                                          reinterpret_cast<LPARAM>(&context));

@@ -10,6 +10,7 @@
 #include "shell/dialog_messages.h"
 #include "shell/locations.h"
 #include "fake_loading_view.h"
+#include "fake_remove_view.h"
 #include "machine.h"
 #include "program_strings.h"
 
@@ -22,7 +23,7 @@ class FakeMainView : public MainView {
   FakeMainView(FakeLoadingView& loadingView, platform::WindowHandle loadingWindow)
       : loadingView_(loadingView), loadingWindow_(loadingWindow) {}
 
-  platform::ModuleHandle moduleOf(platform::WindowHandle) override { return 0x400000; }
+  platform::ModuleHandle moduleOf(platform::WindowHandle) override { return platform::ModuleHandle{0x400000}; }
   void setText(platform::WindowHandle, int controlId, const char* text) override { texts[controlId] = text; }
   void showControl(platform::WindowHandle, int controlId, bool visible) override {
     visibleControls[controlId] = visible;
@@ -34,8 +35,9 @@ class FakeMainView : public MainView {
   void setBigIcon(platform::WindowHandle) override { iconSet = true; }
   void centre(platform::WindowHandle) override { centred = true; }
   void show(platform::WindowHandle, bool visible) override { shown = visible; }
-  int runLoadingDialog(platform::WindowHandle, CLoadingDlg& loading) override {
+  int runLoadingDialog(platform::WindowHandle owner, CLoadingDlg& loading) override {
     ++loadingRuns;
+    loadingOwner = owner;
     shownDuringLoading = shown;
     loading.window = loadingWindow_;
     loading.HandleMessage(loadingWindow_, dlgmsg::kInitDialog, 0, 0);
@@ -55,6 +57,7 @@ class FakeMainView : public MainView {
   std::optional<bool> shown;
   std::optional<bool> shownDuringLoading;
   int loadingRuns = 0;
+  platform::WindowHandle loadingOwner;
   std::optional<int> result;
 
  private:
@@ -67,12 +70,11 @@ class MainDialog : public ::testing::Test {
   MainDialog() {
     InstallProgramStrings(machine.desktop());
     TheLoadingCounters() = {};
-    mainWindow = machine.desktop().createWindow("RvtUninstallWindowClass__", "Printer Uninstall");
-    loadingWindow = machine.desktop().createWindow("#32770", "Loading");
   }
 
   CMainDlg& open() {
-    dialog = std::make_unique<CMainDlg>(system, mainView, loadingView, "C:\\Stripwell\\Stripwell.exe");
+    dialog = std::make_unique<CMainDlg>(system, mainView, loadingView, removeView,
+                                        "C:\\Stripwell\\Stripwell.exe");
     dialog->window = mainWindow;
     dialog->HandleMessage(mainWindow, dlgmsg::kInitDialog, 0, 0);
     return *dialog;
@@ -80,9 +82,13 @@ class MainDialog : public ::testing::Test {
 
   sim::Machine machine{"10"};
   platform::System system = machine.system();
-  platform::WindowHandle mainWindow = 0;
-  platform::WindowHandle loadingWindow = 0;
+  // Both windows exist before the fake view that runs the loading dialog
+  // in the second one is made.
+  platform::WindowHandle mainWindow =
+      machine.desktop().createWindow("RvtUninstallWindowClass__", "Printer Uninstall");
+  platform::WindowHandle loadingWindow = machine.desktop().createWindow("#32770", "Loading");
   FakeLoadingView loadingView;
+  FakeRemoveView removeView;
   FakeMainView mainView{loadingView, loadingWindow};
   std::unique_ptr<CMainDlg> dialog;
 };
@@ -99,6 +105,7 @@ TEST_F(MainDialog, LoadsWhileHiddenThenShowsWithCancelOnly) {
   EXPECT_TRUE(mainView.fixedSize && mainView.iconSet && mainView.centred);
 
   EXPECT_EQ(mainView.loadingRuns, 1);
+  EXPECT_EQ(mainView.loadingOwner, mainWindow) << "the loading dialog is owned by the main dialog";
   EXPECT_EQ(mainView.shownDuringLoading, false);
   EXPECT_EQ(loadingView.result, 1);
   EXPECT_EQ(mainView.shown, true);
@@ -115,6 +122,8 @@ TEST_F(MainDialog, EndsWithOneWhenLoadingDoesNotComplete) {
   machine.host().setAdministrators(sim::AdminMembership::kNone);
   open();
   EXPECT_EQ(loadingView.result, 0);
+  ASSERT_EQ(machine.desktop().messageBoxes().size(), 1u);
+  EXPECT_EQ(machine.desktop().messageBoxes()[0].owner, loadingWindow);
   EXPECT_EQ(mainView.result, 1);
   EXPECT_NE(mainView.shown, true) << "the main dialog never appears";
 }
@@ -130,7 +139,7 @@ TEST_F(MainDialog, CancelOkAndCloseEndTheDialogWithOne) {
 
 TEST_F(MainDialog, SetsTheMainScriptPathBeforeAnyMessage) {
   machine.setModuleFileName("F:\\Pkg\\Stripwell.exe");
-  CMainDlg main(system, mainView, loadingView, "Stripwell.exe");
+  CMainDlg main(system, mainView, loadingView, removeView, "Stripwell.exe");
   main.HandleMessage(mainWindow, 0x0001 /* WM_CREATE, not handled */, 0, 0);
   EXPECT_STREQ(MainScriptPath(), "F:\\Pkg\\Mainscr0.unm");
 }

@@ -56,7 +56,7 @@ TEST(RestartMode, AStartBeforeTheStopHasFinishedFailsAndIsReported) {
   EXPECT_EQ(box.text, "Error starting Spooler Service.");
   EXPECT_EQ(box.caption, "Fatal Error");
   EXPECT_EQ(box.flags, platform::mb::kIconError);
-  EXPECT_EQ(box.owner, 0u);
+  EXPECT_FALSE(box.owner);
   EXPECT_EQ(machine.openHandleCount(), 0u);
 }
 

@@ -33,7 +33,7 @@ TEST(Companions, EachClassGetsWmCloseInOrderThenTheBroadcastIsPosted) {
   }
 
   const platform::WindowHandle psd = desktop.findWindow("QvPSD0H", nullptr);
-  ASSERT_NE(psd, 0u);
+  ASSERT_TRUE(psd);
   ASSERT_FALSE(desktop.window(psd)->messages.empty());
   const sim::MessageRecord& close = desktop.window(psd)->messages.front();
   EXPECT_TRUE(close.sent);

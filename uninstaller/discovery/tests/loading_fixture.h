@@ -64,7 +64,7 @@ class LoadingFixture {
 
   sim::Machine machine;
   sim::SimSpooler& spooler = machine.spooler();
-  platform::WindowHandle dialogWindow = 0;
+  platform::WindowHandle dialogWindow;
   platform::System system = machine.system();
   FakeLoadingView view;
   UninstallProfile profile{system};

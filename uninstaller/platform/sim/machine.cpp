@@ -39,7 +39,8 @@ Machine::Machine(OsProfile profile)
       folders_(profile_),
       ini_(profile_, files_, registry_),
       services_(clock_, registry_),
-      spooler_(registry_, services_, profile_.isNt()) {
+      spooler_(registry_, services_, profile_.isNt()),
+      processes_(files_, faults_) {
   wire();
   seedFiles();
   seedRegistry();
@@ -48,8 +49,8 @@ Machine::Machine(OsProfile profile)
 }
 
 platform::System Machine::system() {
-  return platform::System{registry_, services_, host_,    files_,   ini_,
-                          folders_,  clock_,    desktop_, spooler_};
+  return platform::System{registry_, services_, host_,    files_,    ini_,
+                          folders_,  clock_,    desktop_, spooler_, processes_};
 }
 
 void Machine::wire() {
@@ -150,7 +151,8 @@ void Machine::updateSearchDirectories() {
 }
 
 std::size_t Machine::openHandleCount() const {
-  return registry_.openHandleCount() + files_.openHandleCount() + services_.openHandleCount();
+  return registry_.openHandleCount() + files_.openHandleCount() + services_.openHandleCount() +
+         spooler_.openHandleCount() + processes_.openHandleCount();
 }
 
 void Machine::runWininit() {

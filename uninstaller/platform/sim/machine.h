@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "faults.h"
 #include "os_profiles.h"
 #include "platform/system.h"
 #include "sim_clock.h"
@@ -26,6 +27,7 @@
 #include "sim_folders.h"
 #include "sim_host.h"
 #include "sim_ini.h"
+#include "sim_processes.h"
 #include "sim_registry.h"
 #include "sim_services.h"
 #include "sim_spooler.h"
@@ -57,12 +59,16 @@ class Machine {
   SimClock& clock() { return clock_; }
   SimDesktop& desktop() { return desktop_; }
   SimSpooler& spooler() { return spooler_; }
+  SimProcesses& processes() { return processes_; }
+  // The calls the simulated parts were asked to make, and the ones to fail.
+  Faults& faults() { return faults_; }
 
   // Moves the program: GetModuleFileNameA answers this path, the file
   // exists, and SearchPathA looks in its directory first.
   void setModuleFileName(std::string_view path);
 
-  // Registry, file and service handles the program has not closed.
+  // Registry, file, service, printer and process handles the program has
+  // not closed.
   std::size_t openHandleCount() const;
 
   // A restart of Windows as far as the machine models one: other programs
@@ -80,6 +86,7 @@ class Machine {
   void runWininit();
 
   OsProfile profile_;
+  Faults faults_;
   SimClock clock_;
   SimRegistry registry_;
   SimFileSystem files_;
@@ -89,6 +96,7 @@ class Machine {
   SimServices services_;
   SimDesktop desktop_;
   SimSpooler spooler_;
+  SimProcesses processes_;
 };
 
 }  // namespace sim

@@ -27,7 +27,7 @@ constexpr std::array<std::array<int, 3>, 7> kButtons = {{
 WindowHandle SimDesktop::createWindow(std::string_view className, std::string_view title,
                                       CloseReaction onClose) {
   auto window = std::make_unique<SimWindow>();
-  window->handle = nextWindow_;
+  window->handle = WindowHandle{nextWindow_};
   nextWindow_ += 0x10;
   window->className = std::string(className);
   window->title = std::string(title);
@@ -48,7 +48,7 @@ void SimDesktop::destroyWindow(WindowHandle window) {
   w->destroyed = true;
   w->visible = false;
   zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
-  if (foreground_ == window) foreground_ = 0;
+  if (foreground_ == window) foreground_ = {};
 }
 
 const SimWindow* SimDesktop::window(WindowHandle window) const {
@@ -94,7 +94,7 @@ WindowHandle SimDesktop::findWindow(const char* className, const char* title) {
     if (title != nullptr && !EqualNoCase(w.title, title)) continue;
     return handle;
   }
-  return 0;
+  return {};
 }
 
 LResult SimDesktop::sendMessage(WindowHandle window, std::uint32_t message, WParam wParam,
@@ -168,7 +168,7 @@ int SimDesktop::DefaultButton(std::uint32_t flags) {
 
 int SimDesktop::messageBox(WindowHandle owner, const char* text, const char* caption,
                            std::uint32_t flags) {
-  if (owner != 0 && !isWindow(owner)) return 0;  // ERROR_INVALID_WINDOW_HANDLE
+  if (owner && !isWindow(owner)) return 0;  // ERROR_INVALID_WINDOW_HANDLE
   int answer = DefaultButton(flags);
   if (!answers_.empty()) {
     answer = answers_.front();

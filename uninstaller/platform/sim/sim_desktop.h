@@ -42,7 +42,7 @@ using WindowReaction = std::function<platform::LResult(platform::WindowHandle, s
                                                        platform::WParam, platform::LParam)>;
 
 struct SimWindow {
-  platform::WindowHandle handle = 0;
+  platform::WindowHandle handle;
   std::string className;
   std::string title;
   CloseReaction onClose = CloseReaction::kDestroy;
@@ -55,7 +55,7 @@ struct SimWindow {
 };
 
 struct MessageBoxRecord {
-  platform::WindowHandle owner = 0;
+  platform::WindowHandle owner;
   std::string text;
   std::string caption;  // as shown: "Error" for a null caption
   std::uint32_t flags = 0;
@@ -113,8 +113,8 @@ class SimDesktop final : public platform::Desktop {
   // All windows ever created; zOrder_ holds the live ones, topmost first.
   std::map<platform::WindowHandle, std::unique_ptr<SimWindow>> windows_;
   std::vector<platform::WindowHandle> zOrder_;
-  platform::WindowHandle nextWindow_ = 0x10010;
-  platform::WindowHandle foreground_ = 0;
+  std::uintptr_t nextWindow_ = 0x10010;
+  platform::WindowHandle foreground_;
   std::vector<MessageRecord> broadcasts_;
   std::map<std::string, std::uint32_t, LessNoCase> registered_;
   std::uint32_t nextMessage_ = 0xC000;

@@ -188,7 +188,7 @@ void SimFileSystem::dropIfUnused(const std::shared_ptr<FsNode>& node) {
 }
 
 FileHandle SimFileSystem::addHandle(OpenFile open) {
-  const FileHandle handle = nextHandle_;
+  const FileHandle handle{nextHandle_};
   nextHandle_ += 4;
   handles_[handle] = std::move(open);
   return handle;
@@ -199,7 +199,7 @@ FileHandle SimFileSystem::addHandle(OpenFile open) {
 Win32Error SimFileSystem::createFile(const char* path, std::uint32_t access, std::uint32_t share,
                                      std::uint32_t disposition, std::uint32_t flagsAndAttributes,
                                      FileHandle& file) {
-  file = 0;
+  file = {};
   if (path == nullptr) return err::kPathNotFound;
   if (disposition < platform::file_disposition::kCreateNew || disposition > kTruncateExisting) {
     return err::kInvalidParameter;
@@ -504,7 +504,7 @@ Win32Error SimFileSystem::tempFileName(const char* directory, const char* prefix
   for (std::uint32_t attempt = 0; attempt < 0xFFFFu; ++attempt) {
     if (number == 0) number = 1;
     const std::string candidate = nameFor(number);
-    FileHandle handle = 0;
+    FileHandle handle;
     const Win32Error e = createFile(candidate.c_str(), platform::file_access::kGenericWrite, 0,
                                     platform::file_disposition::kCreateNew, 0, handle);
     if (e == err::kSuccess) {

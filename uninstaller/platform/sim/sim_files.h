@@ -170,7 +170,7 @@ class SimFileSystem final : public platform::FileSystem {
   std::map<char, std::shared_ptr<FsNode>> drives_;
   std::map<platform::FileHandle, OpenFile> handles_;
   std::map<HoldId, Hold> holds_;
-  platform::FileHandle nextHandle_ = 0x2000;
+  std::uintptr_t nextHandle_ = 0x2000;
   HoldId nextHold_ = 1;
   DosPath currentDirectory_{'C', {}};
   std::uint32_t lastTempNumber_ = 0;

@@ -100,8 +100,7 @@ std::optional<std::string> SimIniFiles::readText(const std::string& path) {
   platform::File file(files_);
   constexpr std::uint32_t kShareAll = platform::file_share::kRead | platform::file_share::kWrite |
                                       platform::file_share::kDelete;
-  if (file.create(path.c_str(), platform::file_access::kGenericRead, kShareAll,
-                  platform::file_disposition::kOpenExisting) != err::kSuccess) {
+  if (files_.createFile(path.c_str(), platform::file_access::kGenericRead, kShareAll, platform::file_disposition::kOpenExisting, 0, file.out()) != err::kSuccess) {
     return std::nullopt;
   }
   std::uint64_t size = 0;
@@ -119,9 +118,7 @@ bool SimIniFiles::writeText(const std::string& path, const std::string& text) {
   platform::File file(files_);
   const std::uint32_t disposition =
       files_.exists(path) ? kTruncateExisting : platform::file_disposition::kCreateNew;
-  if (file.create(path.c_str(), platform::file_access::kGenericWrite,
-                  platform::file_share::kRead | platform::file_share::kWrite,
-                  disposition) != err::kSuccess) {
+  if (files_.createFile(path.c_str(), platform::file_access::kGenericWrite, platform::file_share::kRead | platform::file_share::kWrite, disposition, 0, file.out()) != err::kSuccess) {
     return false;
   }
   std::uint32_t written = 0;

@@ -126,13 +126,11 @@ SimRegistry::SimRegistry()
 }
 
 std::optional<SimRegistry::Location> SimRegistry::predefined(RegKeyHandle key) const {
-  switch (key) {
-    case platform::hkey::kLocalMachine: return Location{machine_.get(), {}};
-    case platform::hkey::kUsers: return Location{users_.get(), {}};
-    case platform::hkey::kCurrentUser: return Location{users_.get(), {kUserSid}};
-    case platform::hkey::kClassesRoot: return Location{machine_.get(), {"SOFTWARE", "Classes"}};
-    default: return std::nullopt;
-  }
+  if (key == platform::hkey::kLocalMachine) return Location{machine_.get(), {}};
+  if (key == platform::hkey::kUsers) return Location{users_.get(), {}};
+  if (key == platform::hkey::kCurrentUser) return Location{users_.get(), {kUserSid}};
+  if (key == platform::hkey::kClassesRoot) return Location{machine_.get(), {"SOFTWARE", "Classes"}};
+  return std::nullopt;
 }
 
 std::optional<SimRegistry::Location> SimRegistry::parsePath(std::string_view path) const {
@@ -231,7 +229,7 @@ Win32Error SimRegistry::checkMachineWrite(const Location& where, std::uint32_t a
 }
 
 RegKeyHandle SimRegistry::addHandle(std::shared_ptr<RegNode> node, std::uint32_t access) {
-  const RegKeyHandle handle = nextHandle_;
+  const RegKeyHandle handle{nextHandle_};
   nextHandle_ += 4;
   handles_[handle] = OpenKey{std::move(node), access};
   return handle;
@@ -239,7 +237,7 @@ RegKeyHandle SimRegistry::addHandle(std::shared_ptr<RegNode> node, std::uint32_t
 
 Win32Error SimRegistry::openKey(RegKeyHandle parent, const char* subKey, std::uint32_t access,
                                 RegKeyHandle& key) {
-  key = 0;
+  key = {};
   Location where;
   const bool view32 = (access & platform::regsam::kWow64_32Key) != 0;
   if (Win32Error e = locate(parent, subKey, view32, where)) return e;
@@ -252,7 +250,7 @@ Win32Error SimRegistry::openKey(RegKeyHandle parent, const char* subKey, std::ui
 
 Win32Error SimRegistry::createKey(RegKeyHandle parent, const char* subKey, std::uint32_t access,
                                   RegKeyHandle& key, bool* created) {
-  key = 0;
+  key = {};
   if (created != nullptr) *created = false;
   std::shared_ptr<RegNode> parentNode;
   std::uint32_t parentAccess = 0;

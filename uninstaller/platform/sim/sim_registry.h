@@ -154,7 +154,7 @@ class SimRegistry final : public platform::Registry {
   std::shared_ptr<RegNode> machine_;
   std::shared_ptr<RegNode> users_;
   std::map<platform::RegKeyHandle, OpenKey> handles_;
-  platform::RegKeyHandle nextHandle_ = 0x1000;
+  std::uintptr_t nextHandle_ = 0x1000;
   bool wow64_ = false;
   std::function<bool()> mayWriteMachine_;
 };

@@ -143,11 +143,11 @@ void SimServices::record(const std::string& service, const char* action, Win32Er
 }
 
 Win32Error SimServices::openManager(std::uint32_t access, ServiceHandle& manager) {
-  manager = 0;
+  manager = {};
   if (!available_) return error::kCallNotImplemented;
   const bool admin = !isAdmin_ || isAdmin_();
   if (!admin && (access & ~kUserManagerRights) != 0) return err::kAccessDenied;
-  manager = nextHandle_;
+  manager = ServiceHandle{nextHandle_};
   nextHandle_ += 4;
   handles_[manager] = Handle{nullptr, access};
   return err::kSuccess;
@@ -155,7 +155,7 @@ Win32Error SimServices::openManager(std::uint32_t access, ServiceHandle& manager
 
 Win32Error SimServices::openService(ServiceHandle manager, const char* name, std::uint32_t access,
                                     ServiceHandle& service) {
-  service = 0;
+  service = {};
   auto it = handles_.find(manager);
   if (it == handles_.end() || it->second.service) return err::kInvalidHandle;
   if (name == nullptr || name[0] == '\0') return err::kInvalidName;
@@ -164,7 +164,7 @@ Win32Error SimServices::openService(ServiceHandle manager, const char* name, std
   if (found == services_.end()) return err::kServiceDoesNotExist;
   const bool admin = !isAdmin_ || isAdmin_();
   if (!admin && (access & ~kUserServiceRights) != 0) return err::kAccessDenied;
-  service = nextHandle_;
+  service = ServiceHandle{nextHandle_};
   nextHandle_ += 4;
   handles_[service] = Handle{found->second, access};
   return err::kSuccess;

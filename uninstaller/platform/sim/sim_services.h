@@ -120,7 +120,7 @@ class SimServices final : public platform::ServiceControl {
   // Mutable: queries settle due transitions, as time passing would.
   mutable std::map<std::string, std::shared_ptr<Service>, LessNoCase> services_;
   std::map<platform::ServiceHandle, Handle> handles_;
-  platform::ServiceHandle nextHandle_ = 0x3000;
+  std::uintptr_t nextHandle_ = 0x3000;
   std::vector<ServiceEvent> events_;
 };
 

@@ -178,14 +178,14 @@ platform::Win32Error SimSpooler::enumPrinters(std::uint32_t flags, std::uint32_t
 
 platform::Win32Error SimSpooler::openPrinter(const char* name, std::uint32_t,
                                              platform::PrinterHandle& printer) {
-  printer = 0;
+  printer = {};
   if (!responding()) return error::kRpcServerUnavailable;
   const std::optional<Known> known = findPrinter(View(name));
   if (!known) return error::kInvalidPrinterName;
   if (auto failure = openErrors_.find(known->name); failure != openErrors_.end()) {
     return failure->second;
   }
-  printer = nextHandle_++;
+  printer = platform::PrinterHandle{nextHandle_++};
   handles_[printer] = known->name;
   return error::kSuccess;
 }

@@ -119,7 +119,7 @@ class SimSpooler final : public platform::Spooler {
   std::map<std::string, platform::Win32Error, LessNoCase> openErrors_;
   std::map<std::string, platform::Win32Error, LessNoCase> level2Errors_;
   std::map<platform::PrinterHandle, std::string> handles_;
-  platform::PrinterHandle nextHandle_ = 0x5000;
+  std::uintptr_t nextHandle_ = 0x5000;
 };
 
 }  // namespace sim

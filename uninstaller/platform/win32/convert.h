@@ -1,5 +1,5 @@
-// Handle values between the portable layer (pointer-sized integers) and the
-// Windows types.
+// Handles between the portable layer (typed handles holding the Windows
+// value) and the Windows types.
 #pragma once
 
 #include <cstdint>
@@ -14,24 +14,34 @@ namespace win32 {
 // 0xFFFFFFFF80000002); the portable layer names them by their 32-bit value,
 // so they are widened here. Opened keys are small kernel handles and pass
 // unchanged.
+inline bool IsPredefinedKey(platform::RegKeyHandle key) {
+  return key.value() >= 0x80000000u && key.value() <= 0x800000FFu;
+}
 inline HKEY ToHkey(platform::RegKeyHandle key) {
-  if (key >= 0x80000000u && key <= 0x800000FFu) {
-    const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(key));
+  if (IsPredefinedKey(key)) {
+    const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(key.value()));
     return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(low));
   }
-  return reinterpret_cast<HKEY>(key);
-}
-inline bool IsPredefinedKey(platform::RegKeyHandle key) {
-  return key >= 0x80000000u && key <= 0x800000FFu;
+  return reinterpret_cast<HKEY>(key.value());
 }
 
-template <typename Handle>
-Handle FromValue(std::uintptr_t value) {
-  return reinterpret_cast<Handle>(value);
+// The Windows handle inside a portable one, and a Windows handle wrapped.
+template <typename Native, typename Kind>
+Native NativeOf(platform::Handle<Kind> handle) {
+  return reinterpret_cast<Native>(handle.value());
 }
-template <typename Handle>
-std::uintptr_t ToValue(Handle handle) {
-  return reinterpret_cast<std::uintptr_t>(handle);
+template <typename HandleType, typename Native>
+HandleType HandleOf(Native native) {
+  return HandleType{reinterpret_cast<std::uintptr_t>(native)};
+}
+
+inline HWND ToHwnd(platform::WindowHandle window) { return NativeOf<HWND>(window); }
+inline platform::WindowHandle FromHwnd(HWND window) {
+  return HandleOf<platform::WindowHandle>(window);
+}
+inline HINSTANCE ToInstance(platform::ModuleHandle module) { return NativeOf<HINSTANCE>(module); }
+inline platform::ModuleHandle FromInstance(HINSTANCE instance) {
+  return HandleOf<platform::ModuleHandle>(instance);
 }
 
 // BOOL-returning calls: 0 on success, else the thread's last error.

@@ -5,12 +5,11 @@
 namespace win32 {
 namespace {
 
-HWND ToHwnd(platform::WindowHandle window) { return FromValue<HWND>(window); }
 
 }  // namespace
 
 platform::WindowHandle Win32Desktop::findWindow(const char* className, const char* title) {
-  return ToValue(::FindWindowA(className, title));
+  return FromHwnd(::FindWindowA(className, title));
 }
 
 platform::LResult Win32Desktop::sendMessage(platform::WindowHandle window, std::uint32_t message,
@@ -47,7 +46,7 @@ int Win32Desktop::messageBox(platform::WindowHandle owner, const char* text, con
 int Win32Desktop::loadString(platform::ModuleHandle module, std::uint32_t id, char* buffer,
                              int size) {
   // A null module is the program's own file, as for FindResource.
-  return ::LoadStringA(FromValue<HINSTANCE>(module), id, buffer, size);
+  return ::LoadStringA(ToInstance(module), id, buffer, size);
 }
 
 void Win32Desktop::debugOutput(const char* text) { ::OutputDebugStringA(text); }

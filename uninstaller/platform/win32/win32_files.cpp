@@ -8,7 +8,7 @@ namespace {
 
 using platform::Win32Error;
 
-HANDLE ToHandle(platform::FileHandle file) { return FromValue<HANDLE>(file); }
+HANDLE ToHandle(platform::FileHandle file) { return NativeOf<HANDLE>(file); }
 
 platform::FindData ToFindData(const WIN32_FIND_DATAA& raw) {
   platform::FindData data;
@@ -26,10 +26,10 @@ Win32Error Win32Files::createFile(const char* path, std::uint32_t access, std::u
   const HANDLE opened = ::CreateFileA(path, access, share, nullptr, disposition,
                                       flagsAndAttributes, nullptr);
   if (opened == INVALID_HANDLE_VALUE) {
-    file = 0;
+    file = {};
     return ::GetLastError();
   }
-  file = ToValue(opened);
+  file = HandleOf<platform::FileHandle>(opened);
   return ERROR_SUCCESS;
 }
 

@@ -10,7 +10,7 @@ Win32Error Win32Registry::openKey(platform::RegKeyHandle parent, const char* sub
                                   std::uint32_t access, platform::RegKeyHandle& key) {
   HKEY opened = nullptr;
   const LSTATUS status = ::RegOpenKeyExA(ToHkey(parent), subKey, 0, access, &opened);
-  key = status == ERROR_SUCCESS ? ToValue(opened) : 0;
+  key = status == ERROR_SUCCESS ? HandleOf<platform::RegKeyHandle>(opened) : platform::RegKeyHandle{};
   return static_cast<Win32Error>(status);
 }
 
@@ -22,7 +22,7 @@ Win32Error Win32Registry::createKey(platform::RegKeyHandle parent, const char* s
   const LSTATUS status = ::RegCreateKeyExA(ToHkey(parent), subKey, 0, nullptr,
                                            REG_OPTION_NON_VOLATILE, access, nullptr, &opened,
                                            &disposition);
-  key = status == ERROR_SUCCESS ? ToValue(opened) : 0;
+  key = status == ERROR_SUCCESS ? HandleOf<platform::RegKeyHandle>(opened) : platform::RegKeyHandle{};
   if (created != nullptr) *created = disposition == REG_CREATED_NEW_KEY;
   return static_cast<Win32Error>(status);
 }

@@ -7,7 +7,7 @@ namespace {
 
 using platform::Win32Error;
 
-SC_HANDLE ToSc(platform::ServiceHandle handle) { return FromValue<SC_HANDLE>(handle); }
+SC_HANDLE ToSc(platform::ServiceHandle handle) { return NativeOf<SC_HANDLE>(handle); }
 
 void CopyStatus(const SERVICE_STATUS& from, platform::ServiceStatus& to) {
   to.serviceType = from.dwServiceType;
@@ -23,14 +23,14 @@ void CopyStatus(const SERVICE_STATUS& from, platform::ServiceStatus& to) {
 
 Win32Error Win32Services::openManager(std::uint32_t access, platform::ServiceHandle& manager) {
   const SC_HANDLE opened = ::OpenSCManagerA(nullptr, nullptr, access);
-  manager = ToValue(opened);
+  manager = HandleOf<platform::ServiceHandle>(opened);
   return opened != nullptr ? ERROR_SUCCESS : ::GetLastError();
 }
 
 Win32Error Win32Services::openService(platform::ServiceHandle manager, const char* name,
                                       std::uint32_t access, platform::ServiceHandle& service) {
   const SC_HANDLE opened = ::OpenServiceA(ToSc(manager), name, access);
-  service = ToValue(opened);
+  service = HandleOf<platform::ServiceHandle>(opened);
   return opened != nullptr ? ERROR_SUCCESS : ::GetLastError();
 }
 

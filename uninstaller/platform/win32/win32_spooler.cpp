@@ -9,7 +9,7 @@ namespace {
 
 using platform::Win32Error;
 
-HANDLE ToPrinter(platform::PrinterHandle printer) { return FromValue<HANDLE>(printer); }
+HANDLE ToPrinter(platform::PrinterHandle printer) { return NativeOf<HANDLE>(printer); }
 
 std::string Text(const char* text) { return text != nullptr ? text : ""; }
 std::optional<std::string> OptionalText(const char* text) {
@@ -93,7 +93,7 @@ Win32Error Win32Spooler::openPrinter(const char* name, std::uint32_t access,
   // The name parameter is declared writable but only read.
   const BOOL ok = ::OpenPrinterA(const_cast<char*>(name), &opened, &defaults);
   const Win32Error error = ResultOf(ok);
-  printer = ok ? ToValue(opened) : 0;
+  printer = ok ? HandleOf<platform::PrinterHandle>(opened) : platform::PrinterHandle{};
   return error;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_folders.h"
 #include "platform/win32/win32_host.h"
 #include "platform/win32/win32_ini.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_spooler.h"
@@ -23,8 +24,8 @@ class Win32System {
   Win32System& operator=(const Win32System&) = delete;
 
   platform::System system() {
-    return platform::System{registry_, services_, host_,  files_,   ini_,
-                            folders_,  clock_,    desktop_, spooler_};
+    return platform::System{registry_, services_, host_,    files_,    ini_,
+                            folders_,  clock_,    desktop_, spooler_, processes_};
   }
 
  private:
@@ -37,6 +38,7 @@ class Win32System {
   Win32Clock clock_;
   Win32Desktop desktop_;
   Win32Spooler spooler_;
+  Win32Processes processes_;
 };
 
 }  // namespace win32

@@ -103,7 +103,7 @@ TEST(ItemSet, AddRegistryKeyWritesTheItemFormat) {
 
 TEST(ItemSet, AddRegistryKeyRefusesWhatItCannotWriteWhole) {
   ItemSet set;
-  EXPECT_EQ(set.AddRegistryKey(0x80000005u /* HKEY_CURRENT_CONFIG */, "System", "", false), 0);
+  EXPECT_EQ(set.AddRegistryKey(platform::RegKeyHandle{0x80000005u} /* HKEY_CURRENT_CONFIG */, "System", "", false), 0);
   EXPECT_EQ(set.AddRegistryKey(platform::hkey::kLocalMachine, "", "", false), 0);
   EXPECT_EQ(set.AddRegistryKey(platform::hkey::kLocalMachine, nullptr, "", false), 0);
   // HKLM,"<key>","",1 takes 12 characters besides the key.

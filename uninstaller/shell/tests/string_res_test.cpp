@@ -87,8 +87,8 @@ TEST_F(StringResTest, ARedirectedTextTakesTwoSlots) {
 
 TEST_F(StringResTest, InitClearsTheRingAndSetsTheModule) {
   strings.text(161);
-  strings.init(7);
-  EXPECT_EQ(strings.module(), 7u);
+  strings.init(platform::ModuleHandle{7});
+  EXPECT_EQ(strings.module(), platform::ModuleHandle{7});
   EXPECT_STREQ(strings.text(161), "Printer Uninstall");
 }
 

@@ -67,8 +67,7 @@ TEST_F(FilesTest, FileOpenWithDeleteSharingGoesWhenTheLastHandleCloses) {
   EXPECT_EQ(fs.deleteFile(dll.c_str()), err::kSuccess);
   EXPECT_TRUE(files.exists(dll));
   platform::File file(fs);
-  EXPECT_EQ(file.create(dll.c_str(), access::kGenericRead, share::kRead | share::kDelete,
-                        disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead | share::kDelete, disp::kOpenExisting, 0, file.out()),
             err::kAccessDenied);  // delete pending
   files.release(hold);
   EXPECT_FALSE(files.exists(dll));
@@ -77,8 +76,7 @@ TEST_F(FilesTest, FileOpenWithDeleteSharingGoesWhenTheLastHandleCloses) {
 TEST_F(FilesTest, HandleOutlivingItsRemovedDirectoryClosesSafely) {
   files.writeFile("C:\\Gone\\open.dat", "x");
   platform::File file(fs);
-  ASSERT_EQ(file.create("C:\\Gone\\open.dat", access::kGenericRead, share::kRead | share::kDelete,
-                        disp::kOpenExisting),
+  ASSERT_EQ(fs.createFile("C:\\Gone\\open.dat", access::kGenericRead, share::kRead | share::kDelete, disp::kOpenExisting, 0, file.out()),
             err::kSuccess);
   ASSERT_EQ(fs.deleteFile("C:\\Gone\\open.dat"), err::kSuccess);
   ASSERT_TRUE(files.removeTree("C:\\Gone"));
@@ -86,53 +84,52 @@ TEST_F(FilesTest, HandleOutlivingItsRemovedDirectoryClosesSafely) {
   std::uint32_t read = 0;
   EXPECT_EQ(fs.readFile(file.get(), &byte, 1, read), err::kSuccess);
   EXPECT_EQ(byte, 'x');
-  file.close();
+  file.reset();
   EXPECT_FALSE(files.exists("C:\\Gone"));
 }
 
 TEST_F(FilesTest, ShareModesDecideWhetherASecondOpenSucceeds) {
   files.writeFile(dll, "data");
   platform::File first(fs);
-  ASSERT_EQ(first.create(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting),
+  ASSERT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0, first.out()),
             err::kSuccess);
   platform::File second(fs);
-  EXPECT_EQ(second.create(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0, second.out()),
             err::kSuccess);
-  EXPECT_EQ(second.create(dll.c_str(), access::kGenericWrite, share::kRead | share::kWrite,
-                          disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericWrite, share::kRead | share::kWrite, disp::kOpenExisting, 0, second.out()),
             err::kSharingViolation);
   // The first handle allows reading only, so a reader must allow... reading.
-  EXPECT_EQ(second.create(dll.c_str(), access::kGenericRead, share::kNone, disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kNone, disp::kOpenExisting, 0, second.out()),
             err::kSharingViolation);
   // An open for no data access never conflicts.
-  EXPECT_EQ(second.create(dll.c_str(), access::kNone, share::kNone, disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kNone, share::kNone, disp::kOpenExisting, 0, second.out()),
             err::kSuccess);
   EXPECT_EQ(machine.openHandleCount(), 2u);
 
   files.setLoadedModule(dll, true);
   platform::File writer(fs);
-  first.close();
-  second.close();
-  EXPECT_EQ(writer.create(dll.c_str(), access::kGenericWrite, share::kRead, disp::kOpenExisting),
+  first.reset();
+  second.reset();
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericWrite, share::kRead, disp::kOpenExisting, 0, writer.out()),
             err::kSharingViolation);
-  EXPECT_EQ(writer.create(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0, writer.out()),
             err::kSuccess);
-  writer.close();
+  writer.reset();
   EXPECT_EQ(machine.openHandleCount(), 0u);
 }
 
 TEST_F(FilesTest, DispositionsCreateTruncateAndRefuseAsWindowsDoes) {
   const char* path = "C:\\TEMP\\new.txt";
   platform::File file(fs);
-  EXPECT_EQ(file.create(path, access::kGenericRead, 0, disp::kOpenExisting), err::kFileNotFound);
-  ASSERT_EQ(file.create(path, access::kGenericWrite, 0, disp::kCreateNew), err::kSuccess);
+  EXPECT_EQ(fs.createFile(path, access::kGenericRead, 0, disp::kOpenExisting, 0, file.out()), err::kFileNotFound);
+  ASSERT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateNew, 0, file.out()), err::kSuccess);
   std::uint32_t written = 0;
   ASSERT_EQ(fs.writeFile(file.get(), "hello", 5, written), err::kSuccess);
-  file.close();
+  file.reset();
   EXPECT_EQ(files.fileContents(path), "hello");
-  EXPECT_EQ(file.create(path, access::kGenericWrite, 0, disp::kCreateNew), err::kFileExists);
+  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateNew, 0, file.out()), err::kFileExists);
 
-  ASSERT_EQ(file.create(path, access::kGenericRead, share::kRead, disp::kOpenAlways), err::kSuccess);
+  ASSERT_EQ(fs.createFile(path, access::kGenericRead, share::kRead, disp::kOpenAlways, 0, file.out()), err::kSuccess);
   char buffer[8] = {};
   std::uint32_t read = 0;
   std::uint64_t size = 0;
@@ -141,20 +138,20 @@ TEST_F(FilesTest, DispositionsCreateTruncateAndRefuseAsWindowsDoes) {
   EXPECT_EQ(fs.readFile(file.get(), buffer, sizeof buffer, read), err::kSuccess);
   EXPECT_EQ(read, 5u);
   EXPECT_EQ(fs.writeFile(file.get(), "x", 1, written), err::kAccessDenied);
-  file.close();
+  file.reset();
 
-  ASSERT_EQ(file.create(path, access::kGenericWrite, 0, disp::kCreateAlways), err::kSuccess);
-  file.close();
+  ASSERT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()), err::kSuccess);
+  file.reset();
   EXPECT_EQ(files.fileContents(path), "");
 
   files.setAttributesOf(path, fa::kReadOnly);
-  EXPECT_EQ(file.create(path, access::kGenericWrite, 0, disp::kOpenExisting), err::kAccessDenied);
+  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kOpenExisting, 0, file.out()), err::kAccessDenied);
   files.setAttributesOf(path, fa::kHidden);
-  EXPECT_EQ(file.create(path, access::kGenericWrite, 0, disp::kCreateAlways), err::kAccessDenied);
-  EXPECT_EQ(file.create("C:\\TEMP", access::kGenericRead, 0, disp::kOpenExisting), err::kAccessDenied);
-  EXPECT_EQ(file.create("C:\\Nowhere\\x", access::kGenericWrite, 0, disp::kCreateAlways),
+  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()), err::kAccessDenied);
+  EXPECT_EQ(fs.createFile("C:\\TEMP", access::kGenericRead, 0, disp::kOpenExisting, 0, file.out()), err::kAccessDenied);
+  EXPECT_EQ(fs.createFile("C:\\Nowhere\\x", access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
             err::kPathNotFound);
-  EXPECT_EQ(file.create("C:\\TEMP\\a|b", access::kGenericWrite, 0, disp::kCreateAlways),
+  EXPECT_EQ(fs.createFile("C:\\TEMP\\a|b", access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
             err::kInvalidName);
 }
 
@@ -334,13 +331,11 @@ TEST_F(FilesTest, CurrentDirectoryAndRelativePaths) {
 
   files.writeFile("C:\\WINDOWS\\system32\\rel.txt", "r");
   platform::File file(fs);
-  EXPECT_EQ(file.create("rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile("rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting, 0, file.out()),
             err::kSuccess);
-  EXPECT_EQ(file.create("..\\system32\\.\\rel.txt", access::kGenericRead, share::kRead,
-                        disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile("..\\system32\\.\\rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting, 0, file.out()),
             err::kSuccess);
-  EXPECT_EQ(file.create("\\WINDOWS/system32/rel.txt", access::kGenericRead, share::kRead,
-                        disp::kOpenExisting),
+  EXPECT_EQ(fs.createFile("\\WINDOWS/system32/rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting, 0, file.out()),
             err::kSuccess);
   EXPECT_EQ(fs.setCurrentDirectory("C:\\WINDOWS\\system32\\rel.txt"), sim::error::kDirectory);
   EXPECT_EQ(fs.setCurrentDirectory("D:\\"), err::kPathNotFound);

@@ -22,9 +22,9 @@ class ServicesTest : public ::testing::Test {
 TEST_F(ServicesTest, StopTakesTheConfiguredTimeAndStartWhileStoppingFails) {
   machine.services().setStopDelay("Spooler", 1500);
   platform::ScHandle manager(sc);
-  ASSERT_EQ(manager.openManager(scm::kManagerAllAccess), err::kSuccess);
+  ASSERT_EQ(sc.openManager(scm::kManagerAllAccess, manager.out()), err::kSuccess);
   platform::ScHandle spooler(sc);
-  ASSERT_EQ(spooler.openService(manager, "spooler", scm::kServiceAllAccess), err::kSuccess);
+  ASSERT_EQ(sc.openService(manager.get(), "spooler", scm::kServiceAllAccess, spooler.out()), err::kSuccess);
 
   platform::ServiceStatus status;
   ASSERT_EQ(sc.control(spooler.get(), scm::kControlStop, status), err::kSuccess);
@@ -55,9 +55,9 @@ TEST_F(ServicesTest, StopTakesTheConfiguredTimeAndStartWhileStoppingFails) {
 
 TEST_F(ServicesTest, StopWithoutDelayIsImmediateAndStartErrorsAreScripted) {
   platform::ScHandle manager(sc);
-  ASSERT_EQ(manager.openManager(scm::kManagerAllAccess), err::kSuccess);
+  ASSERT_EQ(sc.openManager(scm::kManagerAllAccess, manager.out()), err::kSuccess);
   platform::ScHandle spooler(sc);
-  ASSERT_EQ(spooler.openService(manager, "Spooler", scm::kServiceStart | scm::kServiceStop),
+  ASSERT_EQ(sc.openService(manager.get(), "Spooler", scm::kServiceStart | scm::kServiceStop, spooler.out()),
             err::kSuccess);
   platform::ServiceStatus status;
   ASSERT_EQ(sc.control(spooler.get(), scm::kControlStop, status), err::kSuccess);
@@ -78,21 +78,21 @@ TEST_F(ServicesTest, StopWithoutDelayIsImmediateAndStartErrorsAreScripted) {
 
 TEST_F(ServicesTest, OpeningChecksNamesHandlesAndTheCallersRights) {
   platform::ScHandle manager(sc);
-  ASSERT_EQ(manager.openManager(scm::kManagerAllAccess), err::kSuccess);
+  ASSERT_EQ(sc.openManager(scm::kManagerAllAccess, manager.out()), err::kSuccess);
   platform::ScHandle service(sc);
-  EXPECT_EQ(service.openService(manager, "NoSuchService", scm::kServiceAllAccess),
+  EXPECT_EQ(sc.openService(manager.get(), "NoSuchService", scm::kServiceAllAccess, service.out()),
             err::kServiceDoesNotExist);
-  platform::ServiceHandle raw = 0;
-  EXPECT_EQ(sc.openService(0x1234, "Spooler", scm::kServiceAllAccess, raw), err::kInvalidHandle);
+  platform::ServiceHandle raw;
+  EXPECT_EQ(sc.openService(platform::ServiceHandle{0x1234}, "Spooler", scm::kServiceAllAccess, raw), err::kInvalidHandle);
   platform::ServiceStatus status;
   EXPECT_EQ(sc.control(manager.get(), scm::kControlStop, status), err::kInvalidHandle);
 
   machine.host().setAdministrators(sim::AdminMembership::kDenyOnly);
   platform::ScHandle userManager(sc);
-  EXPECT_EQ(userManager.openManager(scm::kManagerAllAccess), err::kAccessDenied);
-  ASSERT_EQ(userManager.openManager(scm::kManagerConnect), err::kSuccess);
-  EXPECT_EQ(service.openService(userManager, "Spooler", scm::kServiceAllAccess), err::kAccessDenied);
-  EXPECT_EQ(service.openService(userManager, "Spooler", scm::kServiceQueryStatus), err::kSuccess);
+  EXPECT_EQ(sc.openManager(scm::kManagerAllAccess, userManager.out()), err::kAccessDenied);
+  ASSERT_EQ(sc.openManager(scm::kManagerConnect, userManager.out()), err::kSuccess);
+  EXPECT_EQ(sc.openService(userManager.get(), "Spooler", scm::kServiceAllAccess, service.out()), err::kAccessDenied);
+  EXPECT_EQ(sc.openService(userManager.get(), "Spooler", scm::kServiceQueryStatus, service.out()), err::kSuccess);
   service.reset();
   manager.reset();
   userManager.reset();
@@ -107,11 +107,11 @@ TEST_F(ServicesTest, DeletedServiceGoesWithItsLastHandle) {
   EXPECT_TRUE(machine.registry().keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\VPortSvc"));
 
   platform::ScHandle manager(sc);
-  ASSERT_EQ(manager.openManager(scm::kManagerAllAccess), err::kSuccess);
+  ASSERT_EQ(sc.openManager(scm::kManagerAllAccess, manager.out()), err::kSuccess);
   platform::ScHandle first(sc);
   platform::ScHandle second(sc);
-  ASSERT_EQ(first.openService(manager, "VPortSvc", scm::kServiceAllAccess), err::kSuccess);
-  ASSERT_EQ(second.openService(manager, "vportsvc", scm::kDelete), err::kSuccess);
+  ASSERT_EQ(sc.openService(manager.get(), "VPortSvc", scm::kServiceAllAccess, first.out()), err::kSuccess);
+  ASSERT_EQ(sc.openService(manager.get(), "vportsvc", scm::kDelete, second.out()), err::kSuccess);
   EXPECT_EQ(sc.deleteService(first.get()), err::kSuccess);
   EXPECT_EQ(sc.deleteService(second.get()), err::kServiceMarkedForDelete);
   EXPECT_EQ(sc.start(first.get()), err::kServiceMarkedForDelete);
@@ -123,12 +123,12 @@ TEST_F(ServicesTest, DeletedServiceGoesWithItsLastHandle) {
   EXPECT_FALSE(machine.services().exists("VPortSvc"));
   EXPECT_FALSE(machine.registry().keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\VPortSvc"));
   platform::ScHandle again(sc);
-  EXPECT_EQ(again.openService(manager, "VPortSvc", scm::kServiceAllAccess), err::kServiceDoesNotExist);
+  EXPECT_EQ(sc.openService(manager.get(), "VPortSvc", scm::kServiceAllAccess, again.out()), err::kServiceDoesNotExist);
 }
 
 TEST(Services, ExistOnlyOnTheNtFamily) {
   sim::Machine w98("98");
-  platform::ServiceHandle manager = 0;
+  platform::ServiceHandle manager;
   EXPECT_EQ(w98.services().openManager(scm::kManagerAllAccess, manager), sim::error::kCallNotImplemented);
   EXPECT_FALSE(w98.services().exists("Spooler"));
   sim::Machine w11("11");
@@ -147,7 +147,7 @@ TEST_F(DesktopTest, FindWindowTakesTheTopmostMatchAndCloseFollowsTheScript) {
   const auto polite = desktop.createWindow("QVSTATUSWINDOWCLASS_", "Other");
   EXPECT_EQ(api.findWindow("qvstatuswindowclass_", nullptr), polite);
   EXPECT_EQ(api.findWindow("QvStatusWindowClass_", "status"), stubborn);
-  EXPECT_EQ(api.findWindow("NoSuchClass", nullptr), 0u);
+  EXPECT_FALSE(api.findWindow("NoSuchClass", nullptr));
 
   api.sendMessage(polite, platform::wm::kClose, 0, 1);
   EXPECT_FALSE(desktop.isWindow(polite));
@@ -209,7 +209,7 @@ TEST_F(DesktopTest, ShowAndForegroundAreRecordedAndRaiseTheWindow) {
   EXPECT_EQ(desktop.window(older)->showCommands, std::vector<int>{platform::show::kShowDefault});
   EXPECT_EQ(desktop.window(older)->bringToTopCount, 1);
   EXPECT_TRUE(desktop.window(newer)->showCommands.empty());
-  EXPECT_FALSE(api.setForegroundWindow(0x999));
+  EXPECT_FALSE(api.setForegroundWindow(platform::WindowHandle{0x999}));
 }
 
 TEST_F(DesktopTest, MessageBoxesTakeQueuedAnswersThenTheDefaultButton) {
@@ -218,10 +218,10 @@ TEST_F(DesktopTest, MessageBoxesTakeQueuedAnswersThenTheDefaultButton) {
   const std::uint32_t yesNo = platform::mb::kYesNo | platform::mb::kIconQuestion;
   EXPECT_EQ(api.messageBox(owner, "Reboot now?", "Printer Uninstall", yesNo), platform::mb::kIdNo);
   EXPECT_EQ(api.messageBox(owner, "Reboot now?", "Printer Uninstall", yesNo), platform::mb::kIdYes);
-  EXPECT_EQ(api.messageBox(0, "Second button", nullptr, yesNo | platform::mb::kDefButton2),
+  EXPECT_EQ(api.messageBox({}, "Second button", nullptr, yesNo | platform::mb::kDefButton2),
             platform::mb::kIdNo);
-  EXPECT_EQ(api.messageBox(0, "Done", "Printer Uninstall", platform::mb::kOk), platform::mb::kIdOk);
-  EXPECT_EQ(api.messageBox(0x4321, "Lost owner", "x", platform::mb::kOk), 0);
+  EXPECT_EQ(api.messageBox({}, "Done", "Printer Uninstall", platform::mb::kOk), platform::mb::kIdOk);
+  EXPECT_EQ(api.messageBox(platform::WindowHandle{0x4321}, "Lost owner", "x", platform::mb::kOk), 0);
 
   const auto& boxes = desktop.messageBoxes();
   ASSERT_EQ(boxes.size(), 4u);
@@ -235,13 +235,13 @@ TEST_F(DesktopTest, MessageBoxesTakeQueuedAnswersThenTheDefaultButton) {
 TEST_F(DesktopTest, LoadStringCopiesAtMostSizeMinusOne) {
   desktop.setString(161, "Printer Uninstall");
   char buffer[8];
-  EXPECT_EQ(api.loadString(0, 161, buffer, sizeof buffer), 7);
+  EXPECT_EQ(api.loadString({}, 161, buffer, sizeof buffer), 7);
   EXPECT_STREQ(buffer, "Printer");
   char large[64];
-  EXPECT_EQ(api.loadString(0, 161, large, sizeof large), 17);
-  EXPECT_EQ(api.loadString(0, 9999, large, sizeof large), 0);
+  EXPECT_EQ(api.loadString({}, 161, large, sizeof large), 17);
+  EXPECT_EQ(api.loadString({}, 9999, large, sizeof large), 0);
   EXPECT_STREQ(large, "");
-  EXPECT_EQ(api.loadString(0, 161, large, 0), 0);
+  EXPECT_EQ(api.loadString({}, 161, large, 0), 0);
 
   api.debugOutput("line one");
   EXPECT_EQ(desktop.debugOutput(), std::vector<std::string>{"line one"});

@@ -15,7 +15,7 @@ Win32Error DeleteKeyTree(platform::Registry& registry, platform::RegKeyHandle pa
                          const std::string& subKey, std::uint32_t view) {
   {
     platform::RegKey key(registry);
-    const Win32Error opened = key.open(parent, subKey.c_str(), platform::regsam::kAllAccess | view);
+    const Win32Error opened = registry.openKey(parent, subKey.c_str(), platform::regsam::kAllAccess | view, key.out());
     if (opened == error::kFileNotFound) return error::kSuccess;
     if (opened != error::kSuccess) return opened;
     // Always index 0: each deletion moves the next subkey up.
@@ -38,12 +38,13 @@ ScratchKey::ScratchKey(platform::Registry& registry, const std::string& name)
     : registry_(registry), path_(std::string(kScratchRoot) + "\\" + name), key_(registry) {
   DeleteKeyTree(registry_, platform::hkey::kCurrentUser, path_);
   const Win32Error created =
-      key_.create(platform::hkey::kCurrentUser, path_.c_str(), platform::regsam::kAllAccess);
+      registry_.createKey(platform::hkey::kCurrentUser, path_.c_str(), platform::regsam::kAllAccess,
+                          key_.out(), nullptr);
   if (created != error::kSuccess) ADD_FAILURE() << "scratch key " << path_ << ": " << created;
 }
 
 ScratchKey::~ScratchKey() {
-  key_.close();
+  key_.reset();
   EXPECT_EQ(DeleteKeyTree(registry_, platform::hkey::kCurrentUser, path_), error::kSuccess);
   // The shared root goes too once no other scratch key is left in it.
   registry_.deleteKey(platform::hkey::kCurrentUser, kScratchRoot, 0);
@@ -98,9 +99,7 @@ ScratchDir::~ScratchDir() {
 Win32Error WriteFileText(platform::FileSystem& files, const std::string& path,
                          const std::string& text) {
   platform::File file(files);
-  const Win32Error opened = file.create(path.c_str(), platform::file_access::kGenericWrite,
-                                        platform::file_share::kNone,
-                                        platform::file_disposition::kCreateAlways);
+  const Win32Error opened = files.createFile(path.c_str(), platform::file_access::kGenericWrite, platform::file_share::kNone, platform::file_disposition::kCreateAlways, 0, file.out());
   if (opened != error::kSuccess) return opened;
   std::uint32_t written = 0;
   const Win32Error result = files.writeFile(file.get(), text.data(),
@@ -113,8 +112,7 @@ Win32Error ReadFileText(platform::FileSystem& files, const std::string& path, st
   text.clear();
   platform::File file(files);
   const Win32Error opened =
-      file.create(path.c_str(), platform::file_access::kGenericRead, platform::file_share::kRead,
-                  platform::file_disposition::kOpenExisting);
+      files.createFile(path.c_str(), platform::file_access::kGenericRead, platform::file_share::kRead, platform::file_disposition::kOpenExisting, 0, file.out());
   if (opened != error::kSuccess) return opened;
   std::uint64_t size = 0;
   if (const Win32Error e = files.fileSize(file.get(), size); e != error::kSuccess) return e;

@@ -27,9 +27,9 @@ std::uint32_t WaitForState(System& system, ServiceHandle service, std::uint32_t 
 std::uint32_t EnsureSpoolerRunning(System& system) {
   ServiceControl& services = system.services;
   ScHandle manager(services);
-  if (manager.openManager(scm::kManagerAllAccess) != error::kSuccess) return 0;
+  if (services.openManager(scm::kManagerAllAccess, manager.out()) != error::kSuccess) return 0;
   ScHandle spooler(services);
-  if (spooler.openService(manager, "Spooler", scm::kServiceAllAccess) != error::kSuccess) return 0;
+  if (services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()) != error::kSuccess) return 0;
   ServiceStatus status;
   if (services.queryStatus(spooler.get(), status) != error::kSuccess) return 0;
   if (status.currentState == scm::kStopped) services.start(spooler.get());
@@ -46,9 +46,9 @@ namespace {
 TEST_P(ServiceContract, SpoolerStopsAndStartsAgain) {
   ServiceControl& services = sys().services;
   ScHandle manager(services);
-  ASSERT_EQ(manager.openManager(scm::kManagerAllAccess), error::kSuccess);
+  ASSERT_EQ(services.openManager(scm::kManagerAllAccess, manager.out()), error::kSuccess);
   ScHandle spooler(services);
-  ASSERT_EQ(spooler.openService(manager, "Spooler", scm::kServiceAllAccess), error::kSuccess);
+  ASSERT_EQ(services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()), error::kSuccess);
 
   EXPECT_EQ(services.start(spooler.get()), error::kServiceAlreadyRunning);
 
@@ -64,23 +64,23 @@ TEST_P(ServiceContract, SpoolerStopsAndStartsAgain) {
 TEST_P(ServiceContract, NamesIgnoreCaseAndUnknownServicesAreReported) {
   ServiceControl& services = sys().services;
   ScHandle manager(services);
-  ASSERT_EQ(manager.openManager(scm::kManagerConnect), error::kSuccess);
+  ASSERT_EQ(services.openManager(scm::kManagerConnect, manager.out()), error::kSuccess);
   ScHandle service(services);
-  EXPECT_EQ(service.openService(manager, "SPOOLER", scm::kServiceQueryStatus), error::kSuccess);
+  EXPECT_EQ(services.openService(manager.get(), "SPOOLER", scm::kServiceQueryStatus, service.out()), error::kSuccess);
   ServiceStatus status;
   EXPECT_EQ(services.queryStatus(service.get(), status), error::kSuccess);
   EXPECT_EQ(status.currentState, scm::kRunning);
-  EXPECT_EQ(service.openService(manager, "StripwellNoSuchService", scm::kServiceQueryStatus),
+  EXPECT_EQ(services.openService(manager.get(), "StripwellNoSuchService", scm::kServiceQueryStatus, service.out()),
             error::kServiceDoesNotExist);
-  EXPECT_EQ(service.get(), 0u);
+  EXPECT_FALSE(service.get());
 }
 
 TEST_P(ServiceContract, ControlNeedsTheRightAccess) {
   ServiceControl& services = sys().services;
   ScHandle manager(services);
-  ASSERT_EQ(manager.openManager(scm::kManagerConnect), error::kSuccess);
+  ASSERT_EQ(services.openManager(scm::kManagerConnect, manager.out()), error::kSuccess);
   ScHandle spooler(services);
-  ASSERT_EQ(spooler.openService(manager, "Spooler", scm::kServiceQueryStatus), error::kSuccess);
+  ASSERT_EQ(services.openService(manager.get(), "Spooler", scm::kServiceQueryStatus, spooler.out()), error::kSuccess);
   ServiceStatus status;
   EXPECT_EQ(services.control(spooler.get(), scm::kControlStop, status), error::kAccessDenied);
   EXPECT_EQ(services.start(spooler.get()), error::kAccessDenied);
@@ -94,9 +94,9 @@ TEST_P(ServiceContract, ControlNeedsTheRightAccess) {
 void ServiceContract::TearDown() {
   ServiceControl& services = sys().services;
   ScHandle manager(services);
-  if (manager.openManager(scm::kManagerAllAccess) != error::kSuccess) return;
+  if (services.openManager(scm::kManagerAllAccess, manager.out()) != error::kSuccess) return;
   ScHandle spooler(services);
-  if (spooler.openService(manager, "Spooler", scm::kServiceAllAccess) != error::kSuccess) return;
+  if (services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()) != error::kSuccess) return;
   ServiceStatus status;
   if (services.queryStatus(spooler.get(), status) != error::kSuccess) return;
   if (status.currentState == scm::kRunning) return;

@@ -32,7 +32,7 @@ void SpoolerContract::SetUp() {
   Registry& registry = sys().registry;
   DeleteKeyTree(registry, hkey::kLocalMachine, PrinterKey());
   RegKey key(registry);
-  ASSERT_EQ(key.create(hkey::kLocalMachine, PrinterKey().c_str(), regsam::kAllAccess),
+  ASSERT_EQ(registry.createKey(hkey::kLocalMachine, PrinterKey().c_str(), regsam::kAllAccess, key.out(), nullptr),
             error::kSuccess);
   SetText(registry, key.get(), "Name", kName);
   SetText(registry, key.get(), "Port", "FILE:");
@@ -42,7 +42,7 @@ void SpoolerContract::SetUp() {
   const std::uint32_t attributes = printer_attr::kLocal;
   registry.setValue(key.get(), "Attributes", regtype::kDword, &attributes, 4);
   RegKey data(registry);
-  ASSERT_EQ(data.create(key.get(), "PrinterDriverData", regsam::kAllAccess), error::kSuccess);
+  ASSERT_EQ(registry.createKey(key.get(), "PrinterDriverData", regsam::kAllAccess, data.out(), nullptr), error::kSuccess);
   const std::uint32_t marker = 0x0203;
   registry.setValue(data.get(), "VardelDriver0H", regtype::kDword, &marker, 4);
   SetText(registry, data.get(), "PavanePrinter", "Masked One");
@@ -83,7 +83,7 @@ TEST_P(SpoolerContract, EnumerationAsksForTheSizeThenLists) {
 
 TEST_P(SpoolerContract, PrinterDataBySizeAndType) {
   Printer printer(spooler());
-  ASSERT_EQ(printer.open(kName, printer_access::kUse), error::kSuccess);
+  ASSERT_EQ(spooler().openPrinter(kName, printer_access::kUse, printer.out()), error::kSuccess);
   std::uint32_t type = 0;
   std::uint32_t value = 0;
   std::uint32_t needed = 0;
@@ -111,7 +111,7 @@ TEST_P(SpoolerContract, PrinterDataBySizeAndType) {
 
 TEST_P(SpoolerContract, PrinterLevel2AsksForTheSizeThenFills) {
   Printer printer(spooler());
-  ASSERT_EQ(printer.open("STRIPWELL CONTRACT PRINTER", printer_access::kUse), error::kSuccess);
+  ASSERT_EQ(spooler().openPrinter("STRIPWELL CONTRACT PRINTER", printer_access::kUse, printer.out()), error::kSuccess);
   PrinterInfo2 info;
   std::uint32_t needed = 0;
   ASSERT_EQ(spooler().getPrinter2(printer.get(), 0, info, needed), error::kInsufficientBuffer);
@@ -127,9 +127,9 @@ TEST_P(SpoolerContract, PrinterLevel2AsksForTheSizeThenFills) {
 
 TEST_P(SpoolerContract, UnknownPrinterCannotBeOpened) {
   Printer printer(spooler());
-  EXPECT_EQ(printer.open("Stripwell No Such Printer", printer_access::kUse),
+  EXPECT_EQ(spooler().openPrinter("Stripwell No Such Printer", printer_access::kUse, printer.out()),
             error::kInvalidPrinterName);
-  EXPECT_EQ(printer.get(), 0u);
+  EXPECT_FALSE(printer.get());
 }
 
 }  // namespace

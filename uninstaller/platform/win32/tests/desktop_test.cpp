@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/win32/convert.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/windows_headers.h"
 #include "test_strings.h"
@@ -44,7 +45,7 @@ class Win32DesktopTest : public ::testing::Test {
   void TearDown() override {
     if (window_ != nullptr) ::DestroyWindow(window_);
   }
-  WindowHandle handle() const { return reinterpret_cast<WindowHandle>(window_); }
+  WindowHandle handle() const { return win32::FromHwnd(window_); }
 
   HWND window_ = nullptr;
   win32::Win32Desktop desktop_;
@@ -53,11 +54,11 @@ class Win32DesktopTest : public ::testing::Test {
 TEST_F(Win32DesktopTest, FindWindowByClassAndTitle) {
   EXPECT_EQ(desktop_.findWindow(kClassName, nullptr), handle());
   EXPECT_EQ(desktop_.findWindow(kClassName, "Stripwell desktop test"), handle());
-  EXPECT_EQ(desktop_.findWindow(kClassName, "Another title"), 0u);
-  EXPECT_EQ(desktop_.findWindow("StripwellNoSuchClass", nullptr), 0u);
+  EXPECT_FALSE(desktop_.findWindow(kClassName, "Another title"));
+  EXPECT_FALSE(desktop_.findWindow("StripwellNoSuchClass", nullptr));
   ::DestroyWindow(window_);
   window_ = nullptr;
-  EXPECT_EQ(desktop_.findWindow(kClassName, nullptr), 0u);
+  EXPECT_FALSE(desktop_.findWindow(kClassName, nullptr));
 }
 
 TEST_F(Win32DesktopTest, SendWaitsForTheAnswerPostQueues) {
@@ -68,7 +69,7 @@ TEST_F(Win32DesktopTest, SendWaitsForTheAnswerPostQueues) {
   MSG message;
   while (::PeekMessageA(&message, window_, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
   EXPECT_EQ(g_posted.load(), 5);
-  EXPECT_FALSE(desktop_.postMessage(0x1234560, WM_USER + 8, 1, 0));
+  EXPECT_FALSE(desktop_.postMessage(WindowHandle{0x1234560}, WM_USER + 8, 1, 0));
 }
 
 TEST_F(Win32DesktopTest, ShowAndBringToFront) {
@@ -103,7 +104,7 @@ TEST(Win32DesktopMessages, MessageBoxReturnsTheButtonPressed) {
       ::Sleep(50);
     }
   });
-  const int result = desktop.messageBox(0, "Answer no", "Stripwell box test",
+  const int result = desktop.messageBox({}, "Answer no", "Stripwell box test",
                                         mb::kYesNo | mb::kIconQuestion);
   answer.join();
   EXPECT_EQ(result, mb::kIdNo);
@@ -112,9 +113,9 @@ TEST(Win32DesktopMessages, MessageBoxReturnsTheButtonPressed) {
 TEST(Win32DesktopStrings, LoadStringFromThisProgram) {
   win32::Win32Desktop desktop;
   char buffer[64] = {};
-  EXPECT_EQ(desktop.loadString(0, IDS_TEST_CAPTION, buffer, sizeof buffer), 17);
+  EXPECT_EQ(desktop.loadString({}, IDS_TEST_CAPTION, buffer, sizeof buffer), 17);
   EXPECT_STREQ(buffer, "Printer Uninstall");
-  const auto self = reinterpret_cast<ModuleHandle>(::GetModuleHandleA(nullptr));
+  const auto self = win32::FromInstance(::GetModuleHandleA(nullptr));
   EXPECT_EQ(desktop.loadString(self, IDS_TEST_LONG, buffer, sizeof buffer), 36);
   // Cut to the buffer, terminated.
   char small[11];

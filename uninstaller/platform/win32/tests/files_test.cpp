@@ -44,8 +44,7 @@ TEST_F(Win32FilesTest, LoadedModuleRefusesDeletion) {
 std::vector<std::string> PendingRenames(Registry& registry) {
   std::vector<std::string> entries;
   RegKey key(registry);
-  if (key.open(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager",
-               regsam::kRead) != error::kSuccess) {
+  if (registry.openKey(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager", regsam::kRead, key.out()) != error::kSuccess) {
     return entries;
   }
   std::uint32_t size = 0;
@@ -76,8 +75,7 @@ void ForgetPendingRename(Registry& registry, const std::string& source) {
     kept += entries[i] + '\0' + entries[i + 1] + '\0';
   }
   RegKey key(registry);
-  ASSERT_EQ(key.open(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager",
-                     regsam::kAllAccess),
+  ASSERT_EQ(registry.openKey(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager", regsam::kAllAccess, key.out()),
             error::kSuccess);
   if (kept.empty()) {
     registry.deleteValue(key.get(), "PendingFileRenameOperations");
@@ -136,8 +134,7 @@ TEST_F(Win32FilesTest, ProfileWindowsSectionLivesInTheRegistry) {
 
   // On the NT family win.ini's [windows] section is mapped to this key.
   RegKey key(sys_.registry);
-  ASSERT_EQ(key.open(hkey::kCurrentUser, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows",
-                     regsam::kRead),
+  ASSERT_EQ(sys_.registry.openKey(hkey::kCurrentUser, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", regsam::kRead, key.out()),
             error::kSuccess);
   char stored[256] = {};
   std::uint32_t size = sizeof stored;

@@ -22,8 +22,7 @@ class Win32RegistryTest : public ::testing::Test {
 TEST_F(Win32RegistryTest, PredefinedRootsReachTheRealHives) {
   RegKey key(registry_);
   // Present on every Windows; a wrongly widened root handle fails here with 6.
-  ASSERT_EQ(key.open(hkey::kLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion",
-                     regsam::kRead),
+  ASSERT_EQ(registry_.openKey(hkey::kLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", regsam::kRead, key.out()),
             error::kSuccess);
   char product[128] = {};
   std::uint32_t size = sizeof product;
@@ -32,11 +31,11 @@ TEST_F(Win32RegistryTest, PredefinedRootsReachTheRealHives) {
             error::kSuccess);
   EXPECT_EQ(type, regtype::kSz);
   EXPECT_STRNE(product, "");
-  EXPECT_EQ(key.open(hkey::kClassesRoot, "CLSID", regsam::kRead), error::kSuccess);
-  EXPECT_EQ(key.open(hkey::kUsers, ".DEFAULT", regsam::kRead), error::kSuccess);
+  EXPECT_EQ(registry_.openKey(hkey::kClassesRoot, "CLSID", regsam::kRead, key.out()), error::kSuccess);
+  EXPECT_EQ(registry_.openKey(hkey::kUsers, ".DEFAULT", regsam::kRead, key.out()), error::kSuccess);
   // Closing a root is a harmless no-op.
   EXPECT_EQ(registry_.closeKey(hkey::kLocalMachine), error::kSuccess);
-  EXPECT_EQ(key.open(hkey::kLocalMachine, "Software", regsam::kRead), error::kSuccess);
+  EXPECT_EQ(registry_.openKey(hkey::kLocalMachine, "Software", regsam::kRead, key.out()), error::kSuccess);
 }
 
 TEST_F(Win32RegistryTest, WritesAreWhatWindowsReads) {
@@ -87,8 +86,7 @@ TEST_F(Win32RegistryTest, RunOnceKeyIsWritableByTheElevatedProcess) {
   // The spooler-restart mode deletes a value here; the prefix runs elevated,
   // as Stripwell's manifest demands on Windows.
   RegKey key(registry_);
-  ASSERT_EQ(key.open(hkey::kLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
-                     regsam::kAllAccess),
+  ASSERT_EQ(registry_.openKey(hkey::kLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", regsam::kAllAccess, key.out()),
             error::kSuccess);
   ASSERT_EQ(registry_.setValue(key.get(), "StripwellTestValue", regtype::kSz, "x", 2),
             error::kSuccess);

@@ -73,7 +73,7 @@ TEST(SharedDialogProc, TheObjectReceivesEveryMessageFromInitDialogOn) {
   ASSERT_FALSE(dialog.messages.empty());
   EXPECT_EQ(dialog.messages.front(), static_cast<std::uint32_t>(WM_INITDIALOG));
   EXPECT_EQ(dialog.initParam, object);
-  EXPECT_NE(dialog.window, 0u);
+  EXPECT_TRUE(dialog.window);
 }
 
 class WindowHelpers : public ::testing::Test {
