@@ -1,8 +1,8 @@
 #include "app/main_dlg.h"
 
+#include "resource_ids.h"
 #include "shell/dialog_messages.h"
 #include "shell/locations.h"
-#include "resource_ids.h"
 #include "string_ids.h"
 
 CMainDlg::CMainDlg(platform::System& system, MainView& view, LoadingView& loadingView,
@@ -33,8 +33,9 @@ void CMainDlg::onInitDialog() {
   strings_.setModule(view_.moduleOf(window));
   view_.showControl(window, IDC_MAIN_PLACEHOLDER, false);
   view_.fixSize(window);
-  for (auto [control, id] : {std::pair{0, IDS_CAPTION}, std::pair{IDC_MAIN_UNINSTALL, IDS_UNINSTALL},
-                             std::pair{IDC_MAIN_CANCEL, IDS_CANCEL}}) {
+  for (auto [control, id] :
+       {std::pair{0, IDS_CAPTION}, std::pair{IDC_MAIN_UNINSTALL, IDS_UNINSTALL},
+        std::pair{IDC_MAIN_CANCEL, IDS_CANCEL}}) {
     if (const char* text = strings_.text(id); text[0] != '\0') view_.setText(window, control, text);
   }
   view_.setBigIcon(window);

@@ -2,15 +2,15 @@
 // everything a run needs, from start-up to the end of the dialog.
 #pragma once
 
-#include "shell/dialog_base.h"
 #include "app/main_view.h"
-#include "shell/os_info.h"
 #include "app/select_page.h"
-#include "shell/string_res.h"
 #include "discovery/loading_dlg.h"
 #include "platform/system.h"
 #include "profile/uninstall_profile.h"
 #include "removal/remove_page.h"
+#include "shell/dialog_base.h"
+#include "shell/os_info.h"
+#include "shell/string_res.h"
 
 // Members are built in declaration order and destroyed in reverse: the
 // removal page, the selection page and the loading dialog go before the

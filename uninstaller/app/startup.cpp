@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "shell/message.h"
 #include "platform/crt.h"
+#include "shell/message.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ void RestartSpoolerService(System& system) {
   platform::ScHandle manager(system.services);
   if (system.services.openManager(scm::kManagerAllAccess, manager.out()) != error::kSuccess) return;
   platform::ScHandle service(system.services);
-  if (system.services.openService(manager.get(), "Spooler", scm::kServiceStart | scm::kServiceStop, service.out()) !=
-      error::kSuccess) {
+  if (system.services.openService(manager.get(), "Spooler", scm::kServiceStart | scm::kServiceStop,
+                                  service.out()) != error::kSuccess) {
     return;
   }
   platform::ServiceStatus status{};
@@ -41,8 +41,8 @@ int RunSpoolerRestart(System& system) {
   if (system.host.getVersion(version) && version.majorVersion > 4) RestartSpoolerService(system);
 
   platform::RegKey runOnce(system.registry);
-  if (system.registry.openKey(platform::hkey::kLocalMachine, kRunOnceKey, platform::regsam::kAllAccess, runOnce.out()) ==
-      error::kSuccess) {
+  if (system.registry.openKey(platform::hkey::kLocalMachine, kRunOnceKey,
+                              platform::regsam::kAllAccess, runOnce.out()) == error::kSuccess) {
     system.registry.deleteValue(runOnce.get(), kRunOnceValue);
   }
   return 0;

@@ -1,14 +1,14 @@
 #include "discovery/loading_dlg.h"
 
-#include "shell/dialog_messages.h"
-#include "shell/locations.h"
-#include "shell/message.h"
-#include "system_control/spooler_control.h"
 #include "discovery/companions.h"
 #include "profile/script_finder.h"
 #include "profile/uninstall_profile.h"
 #include "resource_ids.h"
+#include "shell/dialog_messages.h"
+#include "shell/locations.h"
+#include "shell/message.h"
 #include "string_ids.h"
+#include "system_control/spooler_control.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/cmd_options.h"
-#include "shell/dialog_base.h"
-#include "shell/os_info.h"
-#include "shell/string_res.h"
 #include "discovery/loading_view.h"
 #include "platform/system.h"
 #include "profile/printer_entry.h"
 #include "profile/string_list.h"
 #include "resource_ids.h"
+#include "shell/cmd_options.h"
+#include "shell/dialog_base.h"
+#include "shell/os_info.h"
+#include "shell/string_res.h"
 
 class UninstallProfile;
 
@@ -22,7 +22,7 @@ class UninstallProfile;
 // and the sequence never resets them, so a pass that follows a retry does
 // not wait again. Tests reset them between cases.
 struct LoadingCounters {
-  std::int32_t busy = 0;           // a tick is running (nested message loops re-enter)
+  std::int32_t busy = 0;  // a tick is running (nested message loops re-enter)
   std::int32_t spoolerStopWait = 0;
   std::int32_t spoolerStartWait = 0;
   std::int32_t discoveryAttempts = 0;

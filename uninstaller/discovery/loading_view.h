@@ -24,7 +24,8 @@ class LoadingView {
   // Centres the dialog on the desktop.
   virtual void centre(platform::WindowHandle dialog) = 0;
   // SetTimer / KillTimer.
-  virtual void setTimer(platform::WindowHandle dialog, std::uint32_t id, std::uint32_t periodMs) = 0;
+  virtual void setTimer(platform::WindowHandle dialog, std::uint32_t id,
+                        std::uint32_t periodMs) = 0;
   virtual void killTimer(platform::WindowHandle dialog, std::uint32_t id) = 0;
   // EndDialog.
   virtual void endDialog(platform::WindowHandle dialog, int result) = 0;

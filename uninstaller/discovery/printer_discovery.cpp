@@ -4,10 +4,10 @@
 #include <new>
 #include <vector>
 
-#include "shell/message.h"
 #include "discovery/loading_dlg.h"
 #include "platform/crt.h"
 #include "profile/text_utils.h"
+#include "shell/message.h"
 #include "string_ids.h"
 
 namespace {
@@ -15,8 +15,10 @@ namespace {
 namespace error = platform::error;
 using QuickException = CLoadingDlg::_QuickExceptionInfo;
 
-constexpr std::uint32_t kEnumFlags = platform::printer_enum::kLocal | platform::printer_enum::kConnections;
-constexpr std::uint32_t kOpenAccess = platform::printer_access::kUse | platform::printer_access::kReadControl;
+constexpr std::uint32_t kEnumFlags =
+    platform::printer_enum::kLocal | platform::printer_enum::kConnections;
+constexpr std::uint32_t kOpenAccess =
+    platform::printer_access::kUse | platform::printer_access::kReadControl;
 
 // The options' value lists are read into buffers of this size; a list that
 // does not fit is not read at all.
@@ -67,7 +69,8 @@ int CLoadingDlg::enumerate(PrinterList& printers) {
   const std::uint32_t level = EnumerationLevel(osInfo_);
   std::vector<platform::EnumeratedPrinter> found;
   std::uint32_t needed = 0;
-  const platform::Win32Error sizeError = system_.spooler.enumPrinters(kEnumFlags, level, 0, found, needed);
+  const platform::Win32Error sizeError =
+      system_.spooler.enumPrinters(kEnumFlags, level, 0, found, needed);
   if (needed == 0) {
     if (sizeError == error::kRpcServerUnavailable) {
       Message(system_.desktop, window, strings_.text(IDS_SPOOLER_NOT_RESPONDING),
@@ -77,13 +80,20 @@ int CLoadingDlg::enumerate(PrinterList& printers) {
     return 0;
   }
 
-  const platform::Win32Error enumError = system_.spooler.enumPrinters(kEnumFlags, level, needed, found, needed);
+  const platform::Win32Error enumError =
+      system_.spooler.enumPrinters(kEnumFlags, level, needed, found, needed);
   if (enumError == error::kNotEnoughMemory || enumError == error::kOutOfMemory) {
-    throw _QuickExceptionInfo{enumError, "_alloca", "FAILED to ALLOCA!!!", "Bytes needed", needed, "", 0};
+    throw _QuickExceptionInfo{enumError, "_alloca", "FAILED to ALLOCA!!!", "Bytes needed", needed,
+                              "",        0};
   }
   if (enumError != error::kSuccess) {
-    throw _QuickExceptionInfo{enumError, "EnumPrinters", "failed to enum printers", "Bytes needed",
-                              needed, "bytes returned", static_cast<std::uint32_t>(found.size())};
+    throw _QuickExceptionInfo{enumError,
+                              "EnumPrinters",
+                              "failed to enum printers",
+                              "Bytes needed",
+                              needed,
+                              "bytes returned",
+                              static_cast<std::uint32_t>(found.size())};
   }
 
   char defaultPrinter[256] = {};
@@ -110,22 +120,22 @@ bool CLoadingDlg::readPrinter(const char* name, const char* defaultPrinter,
                               const char* computerName, std::uint32_t& level2Buffer,
                               PrinterList& printers) {
   platform::Printer printer(system_.spooler);
-  if (system_.spooler.openPrinter(name, kOpenAccess, printer.out()) != error::kSuccess) return false;
+  if (system_.spooler.openPrinter(name, kOpenAccess, printer.out()) != error::kSuccess)
+    return false;
 
   PrinterEntry entry;
   entry.listed = 1;
 
   char data[kDataBuffer];
   std::uint32_t needed = 0;
-  entry.makerDriver =
-      (osInfo_.isWin32s() ||
-       system_.spooler.getPrinterData(printer.get(), "VardelDriver0H", nullptr, data, sizeof data, needed) ==
-           error::kSuccess)
-          ? 1
-          : 0;
+  entry.makerDriver = (osInfo_.isWin32s() ||
+                       system_.spooler.getPrinterData(printer.get(), "VardelDriver0H", nullptr,
+                                                      data, sizeof data, needed) == error::kSuccess)
+                          ? 1
+                          : 0;
   char masked[platform::kMaxPath] = {};
-  if (system_.spooler.getPrinterData(printer.get(), "PavanePrinter", nullptr, masked, sizeof masked - 1,
-                              needed) == error::kSuccess) {
+  if (system_.spooler.getPrinterData(printer.get(), "PavanePrinter", nullptr, masked,
+                                     sizeof masked - 1, needed) == error::kSuccess) {
     // The value need not end in a NUL: it is cut at what was read.
     masked[needed < sizeof masked ? needed : sizeof masked - 1] = '\0';
     entry.pavaneName.assign(masked);
@@ -133,15 +143,19 @@ bool CLoadingDlg::readPrinter(const char* name, const char* defaultPrinter,
 
   platform::PrinterInfo2 info;
   std::uint32_t infoNeeded = 0;
-  if (system_.spooler.getPrinter2(printer.get(), level2Buffer, info, infoNeeded) != error::kSuccess &&
+  if (system_.spooler.getPrinter2(printer.get(), level2Buffer, info, infoNeeded) !=
+          error::kSuccess &&
       infoNeeded != 0) {
     level2Buffer = infoNeeded;
   }
   if (level2Buffer == 0) return true;  // counted, but no entry
-  const platform::Win32Error infoError = system_.spooler.getPrinter2(printer.get(), level2Buffer, info, infoNeeded);
+  const platform::Win32Error infoError =
+      system_.spooler.getPrinter2(printer.get(), level2Buffer, info, infoNeeded);
   if (infoError != error::kSuccess) {
-    throw _QuickExceptionInfo{infoError, "GetPrinter", "unable to GetPrinter level 2 data", "hPrinter",
-                              printer.get().value(), "Buffer", level2Buffer};
+    throw _QuickExceptionInfo{
+        infoError,   "GetPrinter",          "unable to GetPrinter level 2 data",
+        "hPrinter",  printer.get().value(), "Buffer",
+        level2Buffer};
   }
 
   entry.isDefault = ((info.attributes & platform::printer_attr::kDefault) != 0 ||

@@ -9,8 +9,8 @@
 namespace platform {
 
 namespace wm {
-inline constexpr std::uint32_t kClose = 0x0010;       // WM_CLOSE
-inline constexpr std::uint32_t kUser = 0x0400;        // WM_USER
+inline constexpr std::uint32_t kClose = 0x0010;  // WM_CLOSE
+inline constexpr std::uint32_t kUser = 0x0400;   // WM_USER
 }  // namespace wm
 
 inline constexpr WindowHandle kBroadcast{0xFFFF};  // HWND_BROADCAST

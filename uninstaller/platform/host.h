@@ -20,9 +20,9 @@ struct OsVersionInfo {
 };
 
 namespace platform_id {
-inline constexpr std::uint32_t kWin32s = 0;    // VER_PLATFORM_WIN32s
-inline constexpr std::uint32_t kWindows = 1;   // VER_PLATFORM_WIN32_WINDOWS
-inline constexpr std::uint32_t kNt = 2;        // VER_PLATFORM_WIN32_NT
+inline constexpr std::uint32_t kWin32s = 0;   // VER_PLATFORM_WIN32s
+inline constexpr std::uint32_t kWindows = 1;  // VER_PLATFORM_WIN32_WINDOWS
+inline constexpr std::uint32_t kNt = 2;       // VER_PLATFORM_WIN32_NT
 }  // namespace platform_id
 
 // One entry of the token's TokenGroups list: the SID in its binary form

@@ -21,8 +21,8 @@ class IniFiles {
   // GetPrivateProfileStringA. A null section or key lists the section or key
   // names as a multi-string, as Windows does.
   virtual std::uint32_t getPrivateString(const char* section, const char* key,
-                                         const char* defaultValue, char* buffer,
-                                         std::uint32_t size, const char* file) = 0;
+                                         const char* defaultValue, char* buffer, std::uint32_t size,
+                                         const char* file) = 0;
   // WritePrivateProfileStringA. A null value deletes the key, a null key the
   // whole section.
   virtual bool writePrivateString(const char* section, const char* key, const char* value,

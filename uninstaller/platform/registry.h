@@ -57,8 +57,8 @@ class Registry {
   // RegQueryValueExA: `data` null asks only for the size; a buffer that is
   // too small gives kMoreData with `size` set to what is needed. `type` may
   // be null; `size` may be null only when `data` is null.
-  virtual Win32Error queryValue(RegKeyHandle key, const char* name, std::uint32_t* type,
-                                void* data, std::uint32_t* size) = 0;
+  virtual Win32Error queryValue(RegKeyHandle key, const char* name, std::uint32_t* type, void* data,
+                                std::uint32_t* size) = 0;
   // RegSetValueExA.
   virtual Win32Error setValue(RegKeyHandle key, const char* name, std::uint32_t type,
                               const void* data, std::uint32_t size) = 0;

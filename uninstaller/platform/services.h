@@ -8,13 +8,13 @@
 namespace platform {
 
 namespace scm {
-inline constexpr std::uint32_t kManagerAllAccess = 0xF003F;     // SC_MANAGER_ALL_ACCESS
-inline constexpr std::uint32_t kManagerConnect = 0x0001;        // SC_MANAGER_CONNECT
-inline constexpr std::uint32_t kServiceAllAccess = 0xF01FF;     // SERVICE_ALL_ACCESS
-inline constexpr std::uint32_t kServiceQueryStatus = 0x0004;    // SERVICE_QUERY_STATUS
-inline constexpr std::uint32_t kServiceStart = 0x0010;          // SERVICE_START
-inline constexpr std::uint32_t kServiceStop = 0x0020;           // SERVICE_STOP
-inline constexpr std::uint32_t kDelete = 0x10000;               // DELETE
+inline constexpr std::uint32_t kManagerAllAccess = 0xF003F;   // SC_MANAGER_ALL_ACCESS
+inline constexpr std::uint32_t kManagerConnect = 0x0001;      // SC_MANAGER_CONNECT
+inline constexpr std::uint32_t kServiceAllAccess = 0xF01FF;   // SERVICE_ALL_ACCESS
+inline constexpr std::uint32_t kServiceQueryStatus = 0x0004;  // SERVICE_QUERY_STATUS
+inline constexpr std::uint32_t kServiceStart = 0x0010;        // SERVICE_START
+inline constexpr std::uint32_t kServiceStop = 0x0020;         // SERVICE_STOP
+inline constexpr std::uint32_t kDelete = 0x10000;             // DELETE
 
 inline constexpr std::uint32_t kControlStop = 1;  // SERVICE_CONTROL_STOP
 

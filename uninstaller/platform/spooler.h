@@ -16,17 +16,17 @@ inline constexpr std::uint32_t kConnections = 0x4;  // PRINTER_ENUM_CONNECTIONS
 }  // namespace printer_enum
 
 namespace printer_access {
-inline constexpr std::uint32_t kUse = 0x8;             // PRINTER_ACCESS_USE
-inline constexpr std::uint32_t kAdminister = 0x4;      // PRINTER_ACCESS_ADMINISTER
-inline constexpr std::uint32_t kReadControl = 0x20000; // READ_CONTROL
-inline constexpr std::uint32_t kAllAccess = 0xF000C;   // PRINTER_ALL_ACCESS
+inline constexpr std::uint32_t kUse = 0x8;              // PRINTER_ACCESS_USE
+inline constexpr std::uint32_t kAdminister = 0x4;       // PRINTER_ACCESS_ADMINISTER
+inline constexpr std::uint32_t kReadControl = 0x20000;  // READ_CONTROL
+inline constexpr std::uint32_t kAllAccess = 0xF000C;    // PRINTER_ALL_ACCESS
 }  // namespace printer_access
 
 namespace printer_attr {
-inline constexpr std::uint32_t kDefault = 0x4;    // PRINTER_ATTRIBUTE_DEFAULT
-inline constexpr std::uint32_t kShared = 0x8;     // PRINTER_ATTRIBUTE_SHARED
-inline constexpr std::uint32_t kNetwork = 0x10;   // PRINTER_ATTRIBUTE_NETWORK
-inline constexpr std::uint32_t kLocal = 0x40;     // PRINTER_ATTRIBUTE_LOCAL
+inline constexpr std::uint32_t kDefault = 0x4;   // PRINTER_ATTRIBUTE_DEFAULT
+inline constexpr std::uint32_t kShared = 0x8;    // PRINTER_ATTRIBUTE_SHARED
+inline constexpr std::uint32_t kNetwork = 0x10;  // PRINTER_ATTRIBUTE_NETWORK
+inline constexpr std::uint32_t kLocal = 0x40;    // PRINTER_ATTRIBUTE_LOCAL
 }  // namespace printer_attr
 
 // One record of EnumPrintersA at level 2, 4 or 5: the fields the program
@@ -66,10 +66,12 @@ class Spooler {
   // that is too small (0 for the size query) gives kInsufficientBuffer with
   // `bytesNeeded` set; kRpcServerUnavailable when the spooler is not running.
   virtual Win32Error enumPrinters(std::uint32_t flags, std::uint32_t level,
-                                  std::uint32_t bufferBytes, std::vector<EnumeratedPrinter>& printers,
+                                  std::uint32_t bufferBytes,
+                                  std::vector<EnumeratedPrinter>& printers,
                                   std::uint32_t& bytesNeeded) = 0;
   // OpenPrinterA(name, no data type, no device mode, access).
-  virtual Win32Error openPrinter(const char* name, std::uint32_t access, PrinterHandle& printer) = 0;
+  virtual Win32Error openPrinter(const char* name, std::uint32_t access,
+                                 PrinterHandle& printer) = 0;
   // ClosePrinter.
   virtual Win32Error closePrinter(PrinterHandle printer) = 0;
   // GetPrinterDataA: `size` is the buffer size, `needed` receives the value's size.

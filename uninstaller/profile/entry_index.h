@@ -26,8 +26,8 @@ class EntryIndex {
     PathString name;
     std::size_t entry;
   };
-  std::vector<Key> byName_;          // stably sorted: first entry first among equals
-  std::vector<Key> byMakerWord_;     // manufacturers by first word, stably sorted
+  std::vector<Key> byName_;       // stably sorted: first entry first among equals
+  std::vector<Key> byMakerWord_;  // manufacturers by first word, stably sorted
 };
 
 // The text before the first space.

@@ -63,8 +63,8 @@ void ItemSet::Normalize() {
   for (StringList& list : items) list.Normalize();
 }
 
-int ItemSet::AddRegistryKey(platform::RegKeyHandle root, const char* subKey,
-                            const char* valueName, bool tree) {
+int ItemSet::AddRegistryKey(platform::RegKeyHandle root, const char* subKey, const char* valueName,
+                            bool tree) {
   const char* rootName = RootName(root);
   if (rootName == nullptr || subKey == nullptr || subKey[0] == '\0') return 0;
   // An item cut at 259 characters would name another key (a prefix of the

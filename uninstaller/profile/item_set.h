@@ -13,12 +13,12 @@
 
 class ItemSet {
  public:
-  PathString name;             // first field of the starter line, quotes stripped
-  bool isManufacturer = false; // from "UnPrinterMfgs"
-  bool isCatchAll = false;     // from "Unz_CatchAll"
-  bool isIgnore = false;       // from "Unx_Ignore"
-  PathString sectionBase;      // base name of the entry's category sections
-  PathString scriptPath;       // the script that defined the entry
+  PathString name;              // first field of the starter line, quotes stripped
+  bool isManufacturer = false;  // from "UnPrinterMfgs"
+  bool isCatchAll = false;      // from "Unz_CatchAll"
+  bool isIgnore = false;        // from "Unx_Ignore"
+  PathString sectionBase;       // base name of the entry's category sections
+  PathString scriptPath;        // the script that defined the entry
   std::array<StringList, kItemCategoryCount> items;
 
   // A driver entry is one with none of the three kind flags.

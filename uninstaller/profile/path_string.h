@@ -29,7 +29,9 @@ class PathString {
   char* data() { return text_; }
 
   // Comparisons ignore letter case as _strcmpi does.
-  friend bool operator==(const PathString& a, const PathString& b) { return a.compare(b.text_) == 0; }
+  friend bool operator==(const PathString& a, const PathString& b) {
+    return a.compare(b.text_) == 0;
+  }
   friend bool operator!=(const PathString& a, const PathString& b) { return !(a == b); }
   friend bool operator<(const PathString& a, const PathString& b) { return a.compare(b.text_) < 0; }
   bool equals(const char* text) const { return compare(text) == 0; }

@@ -8,10 +8,10 @@
 #include "profile/path_string.h"
 
 struct PrinterEntry {
-  PathString name;        // as the spooler reports it (connections with the server)
-  PathString driver;      // driver name
-  PathString pavaneName;  // the printer this one masks ("PavanePrinter"); empty if none
-  PathString server;      // server of a connection; empty for local printers
+  PathString name;               // as the spooler reports it (connections with the server)
+  PathString driver;             // driver name
+  PathString pavaneName;         // the printer this one masks ("PavanePrinter"); empty if none
+  PathString server;             // server of a connection; empty for local printers
   std::int32_t makerDriver = 0;  // carries the package's "VardelDriver0H" value
   std::int32_t isDefault = 0;
   std::int32_t keep = 0;     // 1: not to be removed

@@ -28,7 +28,10 @@ bool ScriptFile::Load(platform::FileSystem& files, const char* path) {
   if (path == nullptr || path[0] == '\0') return false;
 
   platform::File file(files);
-  if (files.createFile(path, platform::file_access::kGenericRead, platform::file_share::kNone, platform::file_disposition::kOpenExisting, platform::file_flag::kSequentialScan, file.out()) != platform::error::kSuccess) {
+  if (files.createFile(path, platform::file_access::kGenericRead, platform::file_share::kNone,
+                       platform::file_disposition::kOpenExisting,
+                       platform::file_flag::kSequentialScan,
+                       file.out()) != platform::error::kSuccess) {
     return false;
   }
   std::uint64_t size = 0;

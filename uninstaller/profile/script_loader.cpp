@@ -3,12 +3,12 @@
 // setting sections set the profile's settings.
 #include <cstring>
 
-#include "shell/model_variant.h"
 #include "platform/file_system.h"
 #include "platform/ini_files.h"
 #include "profile/script_file.h"
 #include "profile/text_utils.h"
 #include "profile/uninstall_profile.h"
+#include "shell/model_variant.h"
 
 namespace {
 
@@ -27,16 +27,19 @@ constexpr const char kFax[] = "UnFaxDriver";
 
 // The categories that script sections fill, in the order they are read.
 constexpr ItemCategory kScriptCategories[] = {
-    ItemCategory::DeleteIni, ItemCategory::DeleteLoadRun, ItemCategory::UnSelfRegister,
-    ItemCategory::PrintProcessors, ItemCategory::Monitors, ItemCategory::Services,
-    ItemCategory::Hooks, ItemCategory::Files, ItemCategory::Shortcuts,
+    ItemCategory::DeleteIni,       ItemCategory::DeleteLoadRun, ItemCategory::UnSelfRegister,
+    ItemCategory::PrintProcessors, ItemCategory::Monitors,      ItemCategory::Services,
+    ItemCategory::Hooks,           ItemCategory::Files,         ItemCategory::Shortcuts,
     ItemCategory::RegistryKeys};
 
 const char* DriverStarterSection() {
   switch (ModelVariant) {
-    case kModelVariantA3: return "UNTR820-SDriver";
-    case kModelVariantA4: return "UNTR820Driver";
-    default: return "UnPrinterDrivers";
+    case kModelVariantA3:
+      return "UNTR820-SDriver";
+    case kModelVariantA4:
+      return "UNTR820Driver";
+    default:
+      return "UnPrinterDrivers";
   }
 }
 

@@ -16,10 +16,9 @@ bool StringList::contains(const char* item) const {
 
 bool StringList::isNormalized() const {
   // Normalised means every item is strictly greater than the one before.
-  return std::adjacent_find(items_.begin(), items_.end(), [](const PathString& a,
-                                                            const PathString& b) {
-           return !(a < b);
-         }) == items_.end();
+  return std::adjacent_find(items_.begin(), items_.end(),
+                            [](const PathString& a, const PathString& b) { return !(a < b); }) ==
+         items_.end();
 }
 
 void StringList::sort() { std::stable_sort(items_.begin(), items_.end(), Less); }

@@ -14,11 +14,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/os_info.h"
 #include "platform/system.h"
 #include "profile/item_set.h"
 #include "profile/path_string.h"
 #include "profile/printer_entry.h"
+#include "shell/os_info.h"
 
 // The name of the entry that describes the printer-masking tool.
 inline constexpr const char kPavaneEntryName[] = "Pavane";

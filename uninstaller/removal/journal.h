@@ -13,13 +13,13 @@
 #include "platform/win32_types.h"
 
 enum class ActionKind {
-  kPrinter,          // a local printer
-  kConnection,       // a printer connection to another computer
+  kPrinter,     // a local printer
+  kConnection,  // a printer connection to another computer
   kPrintJob,
-  kClassKey,         // the printer's UniqueID key under HKEY_CLASSES_ROOT
-  kUserSetting,      // a per-user value or key of a printer
-  kDefaultPrinter,   // the choice of a new default printer
-  kUsbDevice,        // a device node
+  kClassKey,        // the printer's UniqueID key under HKEY_CLASSES_ROOT
+  kUserSetting,     // a per-user value or key of a printer
+  kDefaultPrinter,  // the choice of a new default printer
+  kUsbDevice,       // a device node
   kDriver,
   kOemInf,
   kMonitor,
@@ -34,8 +34,8 @@ enum class ActionKind {
   kProgramGroup,
   kFile,
   kDirectory,
-  kSpooler,          // the spooler's stop and start around the removal
-  kRestart,          // the restart of Windows, when one was asked for
+  kSpooler,  // the spooler's stop and start around the removal
+  kRestart,  // the restart of Windows, when one was asked for
 };
 
 enum class Outcome {
@@ -53,7 +53,7 @@ enum class KeptReason {
   kCatchAll,
   kGuardedDirectory,  // a drive root or a shared system directory
   kInUse,
-  kTooLong,           // did not fit its 260-byte buffer and was not acted on
+  kTooLong,  // did not fit its 260-byte buffer and was not acted on
 };
 
 struct JournalEntry {

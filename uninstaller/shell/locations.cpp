@@ -12,29 +12,52 @@ constexpr std::uint32_t kSize = CPathParts::kSize;
 // The shell's CSIDL for each location code that is a special folder.
 int SpecialFolderCsidl(std::int32_t code) {
   switch (code) {
-    case kLocDesktop: return 0;
-    case kLocFavourites: return 6;
-    case kLocAppData: return 26;
-    case kLocInternetCache: return 32;
-    case kLocCookies: return 33;
-    case kLocFonts: return 20;
-    case kLocHistory: return 34;
-    case kLocNetHood: return 19;
-    case kLocPersonal: return 5;
-    case kLocPrintHood: return 27;
-    case kLocPrograms: return 2;
-    case kLocRecent: return 8;
-    case kLocSendTo: return 9;
-    case kLocStartMenu: return 11;
-    case kLocStartup: return 7;
-    case kLocAltStartup: return 29;
-    case kLocCommonStartup: return 24;
-    case kLocCommonAltStartup: return 30;
-    case kLocTemplates: return 21;
-    case kLocProgramFiles: return 38;
-    case kLocPrintersFolder: return 4;
-    case kLocCommonPrograms: return 23;
-    default: return -1;
+    case kLocDesktop:
+      return 0;
+    case kLocFavourites:
+      return 6;
+    case kLocAppData:
+      return 26;
+    case kLocInternetCache:
+      return 32;
+    case kLocCookies:
+      return 33;
+    case kLocFonts:
+      return 20;
+    case kLocHistory:
+      return 34;
+    case kLocNetHood:
+      return 19;
+    case kLocPersonal:
+      return 5;
+    case kLocPrintHood:
+      return 27;
+    case kLocPrograms:
+      return 2;
+    case kLocRecent:
+      return 8;
+    case kLocSendTo:
+      return 9;
+    case kLocStartMenu:
+      return 11;
+    case kLocStartup:
+      return 7;
+    case kLocAltStartup:
+      return 29;
+    case kLocCommonStartup:
+      return 24;
+    case kLocCommonAltStartup:
+      return 30;
+    case kLocTemplates:
+      return 21;
+    case kLocProgramFiles:
+      return 38;
+    case kLocPrintersFolder:
+      return 4;
+    case kLocCommonPrograms:
+      return 23;
+    default:
+      return -1;
   }
 }
 
@@ -161,9 +184,7 @@ char g_mainScriptPath[kSize] = {};
 
 }  // namespace
 
-void CPathParts::clear() {
-  drive[0] = dir[0] = fname[0] = ext[0] = full[0] = '\0';
-}
+void CPathParts::clear() { drive[0] = dir[0] = fname[0] = ext[0] = full[0] = '\0'; }
 
 void CPathParts::split(const char* path) { crt::SplitPath(path, drive, dir, fname, ext, kSize); }
 
@@ -208,7 +229,9 @@ bool CPathParts::search(System& system) {
 bool CPathParts::exists(System& system) {
   compose();
   platform::File file(system.files);
-  return system.files.createFile(full, platform::file_access::kNone, platform::file_share::kNone, platform::file_disposition::kOpenExisting, 0, file.out()) == platform::error::kSuccess;
+  return system.files.createFile(full, platform::file_access::kNone, platform::file_share::kNone,
+                                 platform::file_disposition::kOpenExisting, 0,
+                                 file.out()) == platform::error::kSuccess;
 }
 
 const char* MainScriptPath() { return g_mainScriptPath; }

@@ -8,14 +8,14 @@
 
 // The codes of the well-known locations; any other value resolves to nothing.
 enum LocationId : std::int32_t {
-  kLocProgramFile = 1,           // the program's own file
+  kLocProgramFile = 1,  // the program's own file
   kLocProgramDir = 2,
   kLocWindowsDir = 3,
   kLocSystemDir = 4,
   kLocTempDir = 5,
   kLocDesktop = 6,
   kLocFavourites = 7,
-  kLocNewTempFile = 8,           // a new, empty "~~" file in the temporary directory
+  kLocNewTempFile = 8,  // a new, empty "~~" file in the temporary directory
   kLocAppData = 9,
   kLocInternetCache = 10,
   kLocCookies = 11,
@@ -36,7 +36,7 @@ enum LocationId : std::int32_t {
   kLocPrinterDriverDir = 26,
   kLocPrinterDriverDirW40 = 27,  // environment "Windows 4.0"
   kLocPrintProcessorDir = 28,
-  kLocPrintProcessorDirW40 = 29, // the same directory as 28
+  kLocPrintProcessorDirW40 = 29,  // the same directory as 28
   kLocProgramFiles = 30,
   kLocPrintersFolder = 31,
   kLocCommonPrograms = 32,

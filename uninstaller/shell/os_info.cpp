@@ -6,27 +6,36 @@ namespace {
 
 std::int32_t VersionCode9x(std::uint32_t minor) {
   switch (minor) {
-    case 0: return COSInfo::kWindows95;
-    case 10: return COSInfo::kWindows98;
-    case 90: return COSInfo::kWindowsMe;
-    default: return COSInfo::kOther;
+    case 0:
+      return COSInfo::kWindows95;
+    case 10:
+      return COSInfo::kWindows98;
+    case 90:
+      return COSInfo::kWindowsMe;
+    default:
+      return COSInfo::kOther;
   }
 }
 
 std::int32_t VersionCodeNt(std::uint32_t major, std::uint32_t minor) {
   switch (major) {
-    case 3: return COSInfo::kNt3;
-    case 4: return COSInfo::kNt4;
-    case 5: return minor == 1 ? COSInfo::kWindowsXp : COSInfo::kWindows2000;
-    case 6: return COSInfo::kWindowsXp;
-    default: return COSInfo::kOther;
+    case 3:
+      return COSInfo::kNt3;
+    case 4:
+      return COSInfo::kNt4;
+    case 5:
+      return minor == 1 ? COSInfo::kWindowsXp : COSInfo::kWindows2000;
+    case 6:
+      return COSInfo::kWindowsXp;
+    default:
+      return COSInfo::kOther;
   }
 }
 
 // S-1-5-32-544 in its binary form: revision 1, two sub-authorities, the NT
 // authority (5), then the RIDs 32 (built-in domain) and 544 (Administrators).
 const std::vector<std::uint8_t>& AdministratorsSid() {
-  static const std::vector<std::uint8_t> sid = {1, 2, 0, 0, 0, 0, 0, 5,
+  static const std::vector<std::uint8_t> sid = {1,  2, 0, 0, 0,    0,    0, 5,
                                                 32, 0, 0, 0, 0x20, 0x02, 0, 0};
   return sid;
 }

@@ -16,7 +16,7 @@ class COSInfo {
   static constexpr std::int32_t kNt4 = 5;
   static constexpr std::int32_t kWindows2000 = 6;  // and every 5.x but 5.1
   static constexpr std::int32_t kWindowsMe = 7;
-  static constexpr std::int32_t kWindowsXp = 8;    // 5.1 and every 6.x
+  static constexpr std::int32_t kWindowsXp = 8;  // 5.1 and every 6.x
   // platformCode values.
   static constexpr std::int32_t kPlatformWin32s = 1;
   static constexpr std::int32_t kPlatform9x = 2;

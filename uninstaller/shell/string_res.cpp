@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "shell/locations.h"
 #include "platform/crt.h"
+#include "shell/locations.h"
 
 namespace {
 

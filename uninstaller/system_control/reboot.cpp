@@ -2,8 +2,8 @@
 
 #include "shell/message.h"
 #include "shell/os_info.h"
-#include "system_control/spooler_control.h"
 #include "string_ids.h"
+#include "system_control/spooler_control.h"
 
 bool AskToReboot(platform::System& system, platform::WindowHandle owner, CStringRes& strings) {
   namespace mb = platform::mb;

@@ -13,7 +13,9 @@
 // Records what the sequence does to its window.
 class FakeLoadingView : public LoadingView {
  public:
-  platform::ModuleHandle moduleOf(platform::WindowHandle) override { return platform::ModuleHandle{0x400000}; }
+  platform::ModuleHandle moduleOf(platform::WindowHandle) override {
+    return platform::ModuleHandle{0x400000};
+  }
   void setText(platform::WindowHandle, int controlId, const char* text) override {
     texts[controlId] = text;
   }

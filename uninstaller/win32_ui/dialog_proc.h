@@ -16,4 +16,3 @@ using win32::ToInstance;
 // every message to that object. A dialog without an object ends on IDOK
 // (result 1) or IDCANCEL (result 0).
 INT_PTR CALLBACK SharedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "resource_ids.h"
 #include "win32_ui/dialog_proc.h"
 #include "win32_ui/window_helpers.h"
-#include "resource_ids.h"
 
 namespace {
 
@@ -39,11 +39,14 @@ void Win32LoadingView::setProgressStep(platform::WindowHandle dialog, int step) 
   Progress(dialog, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
 }
 
-void Win32LoadingView::stepProgress(platform::WindowHandle dialog) { Progress(dialog, PBM_STEPIT, 0, 0); }
+void Win32LoadingView::stepProgress(platform::WindowHandle dialog) {
+  Progress(dialog, PBM_STEPIT, 0, 0);
+}
 
 void Win32LoadingView::centre(platform::WindowHandle dialog) { Centre(ToHwnd(dialog), nullptr); }
 
-void Win32LoadingView::setTimer(platform::WindowHandle dialog, std::uint32_t id, std::uint32_t periodMs) {
+void Win32LoadingView::setTimer(platform::WindowHandle dialog, std::uint32_t id,
+                                std::uint32_t periodMs) {
   SetTimer(ToHwnd(dialog), id, periodMs, nullptr);
 }
 

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "win32_ui/dialog_proc.h"
-#include "win32_ui/window_helpers.h"
 #include "discovery/loading_dlg.h"
 #include "resource_ids.h"
+#include "win32_ui/dialog_proc.h"
+#include "win32_ui/window_helpers.h"
 
 platform::ModuleHandle Win32MainView::moduleOf(platform::WindowHandle dialog) {
   return FromInstance(InstanceOf(ToHwnd(dialog)));

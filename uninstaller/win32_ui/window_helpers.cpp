@@ -59,8 +59,8 @@ BOOL SetSubItemText(HWND list, const char* text, int item, int subItem) {
   LVITEMA lvItem{};
   lvItem.iSubItem = subItem;
   lvItem.pszText = const_cast<char*>(text);
-  return static_cast<BOOL>(
-      SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvItem)));
+  return static_cast<BOOL>(SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(item),
+                                        reinterpret_cast<LPARAM>(&lvItem)));
 }
 
 HINSTANCE InstanceOf(HWND window) {

@@ -2,14 +2,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "shell/model_variant.h"
-#include "app/startup.h"
-#include "win32_ui/dialog_proc.h"
 #include "app/main_dlg.h"
-#include "win32_ui/main_view_win32.h"
-#include "win32_ui/loading_view_win32.h"
-#include "win32_ui/remove_view_win32.h"
+#include "app/startup.h"
 #include "platform/win32/win32_system.h"
+#include "shell/model_variant.h"
+#include "win32_ui/dialog_proc.h"
+#include "win32_ui/loading_view_win32.h"
+#include "win32_ui/main_view_win32.h"
+#include "win32_ui/remove_view_win32.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <optional>
 #include <set>
 
-#include "shell/dialog_messages.h"
-#include "shell/locations.h"
 #include "fake_loading_view.h"
 #include "fake_remove_view.h"
 #include "machine.h"
 #include "program_strings.h"
+#include "shell/dialog_messages.h"
+#include "shell/locations.h"
 
 namespace {
 
@@ -23,8 +23,12 @@ class FakeMainView : public MainView {
   FakeMainView(FakeLoadingView& loadingView, platform::WindowHandle loadingWindow)
       : loadingView_(loadingView), loadingWindow_(loadingWindow) {}
 
-  platform::ModuleHandle moduleOf(platform::WindowHandle) override { return platform::ModuleHandle{0x400000}; }
-  void setText(platform::WindowHandle, int controlId, const char* text) override { texts[controlId] = text; }
+  platform::ModuleHandle moduleOf(platform::WindowHandle) override {
+    return platform::ModuleHandle{0x400000};
+  }
+  void setText(platform::WindowHandle, int controlId, const char* text) override {
+    texts[controlId] = text;
+  }
   void showControl(platform::WindowHandle, int controlId, bool visible) override {
     visibleControls[controlId] = visible;
   }
@@ -132,7 +136,9 @@ TEST_F(MainDialog, CancelOkAndCloseEndTheDialogWithOne) {
   for (int id : {dlgmsg::kIdOk, dlgmsg::kIdCancel, 1052}) {
     mainView.result.reset();
     open();
-    EXPECT_EQ(dialog->HandleMessage(mainWindow, dlgmsg::kCommand, static_cast<platform::WParam>(id), 0), 1);
+    EXPECT_EQ(
+        dialog->HandleMessage(mainWindow, dlgmsg::kCommand, static_cast<platform::WParam>(id), 0),
+        1);
     EXPECT_EQ(mainView.result, 1) << id;
   }
 }

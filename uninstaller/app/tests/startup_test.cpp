@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "system_control/spooler_control.h"
 #include "machine.h"
+#include "system_control/spooler_control.h"
 
 namespace {
 
@@ -15,7 +15,8 @@ constexpr const char* kRunOnce = "HKLM\\Software\\Microsoft\\Windows\\CurrentVer
 std::vector<std::string> SpoolerActions(sim::Machine& machine) {
   std::vector<std::string> actions;
   for (const sim::ServiceEvent& event : machine.services().events()) {
-    if (event.service == "Spooler") actions.push_back(event.action + ":" + std::to_string(event.result));
+    if (event.service == "Spooler")
+      actions.push_back(event.action + ":" + std::to_string(event.result));
   }
   return actions;
 }
@@ -65,7 +66,8 @@ TEST(RestartMode, ARefusedStopMeansNoStartAndNoMessage) {
   machine.services().setAcceptsStop("Spooler", false);
   platform::System system = machine.system();
   EXPECT_EQ(RunSpoolerRestart(system), 0);
-  for (const std::string& action : SpoolerActions(machine)) EXPECT_EQ(action.rfind("start", 0), std::string::npos);
+  for (const std::string& action : SpoolerActions(machine))
+    EXPECT_EQ(action.rfind("start", 0), std::string::npos);
   EXPECT_TRUE(machine.desktop().messageBoxes().empty());
 }
 
@@ -93,7 +95,8 @@ TEST(SingleInstance, ARunningMainWindowIsBroughtToTheFront) {
   sim::Machine machine("10");
   EXPECT_FALSE(ActivateRunningInstance(machine.desktop()));
 
-  const platform::WindowHandle first = machine.desktop().createWindow(kMainWindowClass, "Printer Uninstall");
+  const platform::WindowHandle first =
+      machine.desktop().createWindow(kMainWindowClass, "Printer Uninstall");
   const platform::WindowHandle other = machine.desktop().createWindow("Notepad");
   machine.desktop().setForegroundWindow(other);
   EXPECT_TRUE(ActivateRunningInstance(machine.desktop()));
@@ -163,7 +166,8 @@ TEST(SpoolerControl, RestartNeedsTheShutdownPrivilege) {
   sim::Machine with("10");
   platform::System withSystem = with.system();
   EXPECT_TRUE(RestartWindows(withSystem));
-  EXPECT_EQ(with.host().exitRequests(), std::vector<std::uint32_t>{platform::exit_windows::kReboot});
+  EXPECT_EQ(with.host().exitRequests(),
+            std::vector<std::uint32_t>{platform::exit_windows::kReboot});
 }
 
 }  // namespace

@@ -18,11 +18,12 @@ TEST(Companions, EachClassGetsWmCloseInOrderThenTheBroadcastIsPosted) {
   const char* classes[] = {"RVTPSMCClass0H", "QvPSD0H", "QvStatusWindowClass_", "PAVANEDLGCLASS0H"};
   for (const char* windowClass : classes) {
     const platform::WindowHandle w = desktop.createWindow(windowClass);
-    desktop.setReaction(w, [&closedInOrder, windowClass](platform::WindowHandle, std::uint32_t message,
-                                                         platform::WParam, platform::LParam) {
-      if (message == platform::wm::kClose) closedInOrder.push_back(windowClass);
-      return platform::LResult{0};
-    });
+    desktop.setReaction(w,
+                        [&closedInOrder, windowClass](platform::WindowHandle, std::uint32_t message,
+                                                      platform::WParam, platform::LParam) {
+                          if (message == platform::wm::kClose) closedInOrder.push_back(windowClass);
+                          return platform::LResult{0};
+                        });
   }
 
   EXPECT_TRUE(CloseCompanions(desktop));

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "system_control/spooler_control.h"
 #include "loading_fixture.h"
+#include "system_control/spooler_control.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ class Discovery : public ::testing::Test {
     f.spooler.addPrinter(sim::PrinterSetup(name, driver, attributes));
     f.spooler.setPrinterDword(name, "VardelDriver0H", 1);
   }
-  void addMaskingPrinter(const std::string& name, const std::string& driver, const std::string& masks) {
+  void addMaskingPrinter(const std::string& name, const std::string& driver,
+                         const std::string& masks) {
     f.spooler.addPrinter(sim::PrinterSetup(name, driver));
     f.spooler.setPrinterString(name, "PavanePrinter", masks);
   }

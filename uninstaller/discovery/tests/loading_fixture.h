@@ -8,19 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "shell/dialog_messages.h"
-#include "shell/locations.h"
 #include "discovery/loading_dlg.h"
 #include "fake_loading_view.h"
 #include "machine.h"
 #include "profile/uninstall_profile.h"
 #include "program_strings.h"
+#include "shell/dialog_messages.h"
+#include "shell/locations.h"
 #include "sim_spooler.h"
 
 class LoadingFixture {
  public:
-  explicit LoadingFixture(const char* profileName = "10")
-      : machine(profileName) {
+  explicit LoadingFixture(const char* profileName = "10") : machine(profileName) {
     InstallProgramStrings(machine.desktop());
     TheLoadingCounters() = {};
     // Message boxes need a real owner window.
@@ -58,7 +57,8 @@ class LoadingFixture {
 
   std::vector<std::string> boxTexts() {
     std::vector<std::string> texts;
-    for (const sim::MessageBoxRecord& box : machine.desktop().messageBoxes()) texts.push_back(box.text);
+    for (const sim::MessageBoxRecord& box : machine.desktop().messageBoxes())
+      texts.push_back(box.text);
     return texts;
   }
 

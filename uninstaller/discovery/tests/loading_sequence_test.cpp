@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "system_control/spooler_control.h"
 #include "loading_fixture.h"
+#include "system_control/spooler_control.h"
 
 namespace {
 
@@ -116,7 +116,8 @@ TEST_F(LoadingSequence, MissingScriptsAreReportedAndLoadingGoesOn) {
   EXPECT_EQ(f.view.result, 1);
   ASSERT_EQ(f.machine.desktop().messageBoxes().size(), 1u);
   const sim::MessageBoxRecord& box = f.machine.desktop().messageBoxes()[0];
-  EXPECT_EQ(box.text.rfind("Warning, the uninstall is unable to locate the uninstall scripts", 0), 0u);
+  EXPECT_EQ(box.text.rfind("Warning, the uninstall is unable to locate the uninstall scripts", 0),
+            0u);
   EXPECT_EQ(box.flags, platform::mb::kIconInformation);
   EXPECT_EQ(f.view.stepsSet[1], 10);
   EXPECT_TRUE(f.profile.entries.empty());
@@ -128,7 +129,8 @@ TEST_F(LoadingSequence, DecliningToStopSpeedsTheTimerUp) {
   f.machine.desktop().queueAnswer(platform::mb::kIdNo);
   f.dialog->HandleMessage(f.dialogWindow, dlgmsg::kCommand, dlgmsg::kIdCancel, 0);
   ASSERT_EQ(f.boxTexts(), std::vector<std::string>{"Do you want to stop the uninstall?"});
-  EXPECT_EQ(f.machine.desktop().messageBoxes()[0].flags, platform::mb::kYesNo | platform::mb::kDefButton2);
+  EXPECT_EQ(f.machine.desktop().messageBoxes()[0].flags,
+            platform::mb::kYesNo | platform::mb::kDefButton2);
   EXPECT_EQ(f.view.timers[CLoadingDlg::kTimerId], 200u);
   EXPECT_FALSE(f.view.result);
   f.runToEnd();
@@ -147,8 +149,10 @@ TEST_F(LoadingSequence, AFirstDiscoveryThatFindsNothingIsRetriedOnceWithoutWaits
   f.open();
   EXPECT_EQ(f.runToEnd(), kFirstPassTicks + 9);
   EXPECT_EQ(f.view.result, 1);
-  EXPECT_EQ(SpoolerActions(f.machine), (std::vector<std::string>{"stop", "start", "stop", "start"}));
-  EXPECT_NE(std::find(f.view.positionsSet.begin(), f.view.positionsSet.end(), 5), f.view.positionsSet.end());
+  EXPECT_EQ(SpoolerActions(f.machine),
+            (std::vector<std::string>{"stop", "start", "stop", "start"}));
+  EXPECT_NE(std::find(f.view.positionsSet.begin(), f.view.positionsSet.end(), 5),
+            f.view.positionsSet.end());
   EXPECT_EQ(TheLoadingCounters().discoveryAttempts, 2);
 }
 

@@ -20,7 +20,8 @@ std::optional<platform::Win32Error> Faults::check(std::string_view call, std::st
 
 bool Faults::wasCalled(std::string_view call, std::string_view subject) const {
   for (const CallRecord& record : log_) {
-    if (EqualNoCase(record.call, call) && (subject.empty() || EqualNoCase(record.subject, subject))) {
+    if (EqualNoCase(record.call, call) &&
+        (subject.empty() || EqualNoCase(record.subject, subject))) {
       return true;
     }
   }

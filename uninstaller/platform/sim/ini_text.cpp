@@ -101,15 +101,15 @@ std::vector<std::string> IniDocument::keyNames(const IniSection& section) {
   return names;
 }
 
-void IniDocument::setValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
   const std::string keyName(TrimProfileBlanks(key));
   if (const IniSection* s = findSection(section)) {
     if (const IniKey* k = findKey(*s, keyName)) {
       lines_[k->line] = k->name + "=" + std::string(value);
     } else {
       const std::size_t at = s->keys.empty() ? s->header + 1 : s->keys.back().line + 1;
-      lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), keyName + "=" + std::string(value));
+      lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
+                    keyName + "=" + std::string(value));
     }
   } else {
     std::string header = "[";

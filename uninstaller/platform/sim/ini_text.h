@@ -12,8 +12,9 @@
 namespace sim {
 
 struct IniKey {
-  std::string name;                  // trimmed; may begin with ';' (a comment)
-  std::optional<std::string> value;  // after the first '=', leading blanks dropped; none without '='
+  std::string name;  // trimmed; may begin with ';' (a comment)
+  std::optional<std::string>
+      value;  // after the first '=', leading blanks dropped; none without '='
   std::size_t line = 0;
 };
 

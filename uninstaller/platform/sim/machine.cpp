@@ -9,7 +9,8 @@ namespace {
 
 const OsProfile& NamedProfile(std::string_view name) {
   const OsProfile* profile = FindOsProfile(name);
-  if (profile == nullptr) throw std::invalid_argument("unknown Windows profile: " + std::string(name));
+  if (profile == nullptr)
+    throw std::invalid_argument("unknown Windows profile: " + std::string(name));
   return *profile;
 }
 
@@ -25,7 +26,8 @@ std::string DirectoryOf(std::string_view path) {
 
 constexpr const char* kCurrentVersion = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kNtCurrentVersion = "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-constexpr const char* kUserNtCurrentVersion = "HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr const char* kUserNtCurrentVersion =
+    "HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr const char* kPrint = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print";
 
 }  // namespace
@@ -49,7 +51,7 @@ Machine::Machine(OsProfile profile)
 }
 
 platform::System Machine::system() {
-  return platform::System{registry_, services_, host_,    files_,    ini_,
+  return platform::System{registry_, services_, host_,    files_,   ini_,
                           folders_,  clock_,    desktop_, spooler_, processes_};
 }
 
@@ -99,7 +101,8 @@ void Machine::seedRegistry() {
   registry_.createKeyPath("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
   if (profile_.is64Bit) {
     registry_.createKeyPath("HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run");
-    registry_.createKeyPath("HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
+    registry_.createKeyPath(
+        "HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
   }
   registry_.createKeyPath(std::string(kPrint) + "\\Printers");
   registry_.createKeyPath(std::string(kPrint) + "\\Monitors\\Local Port");
@@ -112,11 +115,13 @@ void Machine::seedRegistry() {
   registry_.createKeyPath(env + "\\Print Processors\\winprint");
   registry_.createKeyPath("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager");
   registry_.setString(kNtCurrentVersion, "ProductName", profile_.displayName);
-  registry_.setString(kNtCurrentVersion, "CurrentBuildNumber", std::to_string(profile_.buildNumber));
+  registry_.setString(kNtCurrentVersion, "CurrentBuildNumber",
+                      std::to_string(profile_.buildNumber));
   // win.ini's printer sections live in the user's registry on the NT family.
   const std::string mapping = std::string(kNtCurrentVersion) + "\\IniFileMapping\\win.ini";
   for (const char* section : {"Windows", "Devices", "PrinterPorts"}) {
-    const std::string key = std::string("Software\\Microsoft\\Windows NT\\CurrentVersion\\") + section;
+    const std::string key =
+        std::string("Software\\Microsoft\\Windows NT\\CurrentVersion\\") + section;
     registry_.setString(mapping, section, "USR:" + key);
     registry_.createKeyPath(std::string(kUserNtCurrentVersion) + "\\" + section);
   }
@@ -184,7 +189,8 @@ void Machine::restartWindows() {
   files_.restart();
   if (!profile_.isNt()) runWininit();
   const std::string runOnce = std::string(kCurrentVersion) + "\\RunOnce";
-  for (const std::string& name : registry_.valueNames(runOnce)) registry_.removeValue(runOnce, name);
+  for (const std::string& name : registry_.valueNames(runOnce))
+    registry_.removeValue(runOnce, name);
 }
 
 }  // namespace sim

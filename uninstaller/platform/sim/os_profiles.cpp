@@ -34,12 +34,17 @@ void SetDirectories(OsProfile& p, const std::string& windows, const std::string&
 void SetFolders9x(OsProfile& p, bool ie4Shell, bool shell5) {
   const std::string& w = p.windowsDirectory;
   p.specialFolders = {
-      {0, w + "\\Desktop"},         {2, w + "\\Start Menu\\Programs"},
-      {5, "C:\\My Documents"},      {6, w + "\\Favorites"},
+      {0, w + "\\Desktop"},
+      {2, w + "\\Start Menu\\Programs"},
+      {5, "C:\\My Documents"},
+      {6, w + "\\Favorites"},
       {7, w + "\\Start Menu\\Programs\\StartUp"},
-      {8, w + "\\Recent"},          {9, w + "\\SendTo"},
-      {11, w + "\\Start Menu"},     {19, w + "\\NetHood"},
-      {20, w + "\\Fonts"},          {21, w + "\\ShellNew"},
+      {8, w + "\\Recent"},
+      {9, w + "\\SendTo"},
+      {11, w + "\\Start Menu"},
+      {19, w + "\\NetHood"},
+      {20, w + "\\Fonts"},
+      {21, w + "\\ShellNew"},
       {27, w + "\\PrintHood"},
   };
   if (ie4Shell) {
@@ -73,7 +78,8 @@ void SetFoldersProfiles(OsProfile& p, const std::string& profiles, bool nt4) {
       {24, all + "\\Start Menu\\Programs\\Startup"},
       {26, user + "\\Application Data"},
       {27, user + "\\PrintHood"},
-      {32, user + (nt4 ? "\\Temporary Internet Files" : "\\Local Settings\\Temporary Internet Files")},
+      {32,
+       user + (nt4 ? "\\Temporary Internet Files" : "\\Local Settings\\Temporary Internet Files")},
       {33, user + "\\Cookies"},
       {34, user + (nt4 ? "\\History" : "\\Local Settings\\History")},
   };
@@ -120,9 +126,8 @@ OsProfile Win32s() {
   return p;
 }
 
-OsProfile Windows9x(std::string name, std::string display, std::uint32_t minor,
-                    std::uint32_t build, std::string csd, bool hasMscms, bool ie4Shell,
-                    bool shell5) {
+OsProfile Windows9x(std::string name, std::string display, std::uint32_t minor, std::uint32_t build,
+                    std::string csd, bool hasMscms, bool ie4Shell, bool shell5) {
   OsProfile p = Base(std::move(name), std::move(display), 4, minor, build, 1, std::move(csd));
   SetDirectories(p, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "");
   p.tempPath = "C:\\WINDOWS\\TEMP\\";
@@ -136,9 +141,9 @@ OsProfile Windows9x(std::string name, std::string display, std::uint32_t minor,
 
 // The NT family's common parts: system32 below the Windows directory, the
 // 16-bit SYSTEM directory beside it, the spool directories below system32.
-OsProfile WindowsNt(std::string name, std::string display, std::uint32_t major,
-                    std::uint32_t minor, std::uint32_t build, std::string csd,
-                    const std::string& windows, bool is64Bit, bool hasMscms) {
+OsProfile WindowsNt(std::string name, std::string display, std::uint32_t major, std::uint32_t minor,
+                    std::uint32_t build, std::string csd, const std::string& windows, bool is64Bit,
+                    bool hasMscms) {
   OsProfile p = Base(std::move(name), std::move(display), major, minor, build, 2, std::move(csd));
   SetDirectories(p, windows, windows + "\\system32", windows + "\\SYSTEM");
   p.is64Bit = is64Bit;
@@ -161,21 +166,21 @@ std::vector<OsProfile> MakeProfiles() {
   nt351.pathVariable = nt351.systemDirectory + ";" + nt351.windowsDirectory;
   all.push_back(nt351);
 
-  OsProfile nt4 = WindowsNt("nt4", "Windows NT 4.0", 4, 0, 1381, "Service Pack 6", "C:\\WINNT",
-                            false, false);
+  OsProfile nt4 =
+      WindowsNt("nt4", "Windows NT 4.0", 4, 0, 1381, "Service Pack 6", "C:\\WINNT", false, false);
   SetFoldersProfiles(nt4, "C:\\WINNT\\Profiles", true);
   all.push_back(nt4);
 
   const std::string docs = "C:\\Documents and Settings";
   const std::string localTemp = docs + "\\" + kUser + "\\Local Settings\\Temp\\";
-  OsProfile w2000 = WindowsNt("2000", "Windows 2000", 5, 0, 2195, "Service Pack 4", "C:\\WINNT",
-                              false, true);
+  OsProfile w2000 =
+      WindowsNt("2000", "Windows 2000", 5, 0, 2195, "Service Pack 4", "C:\\WINNT", false, true);
   SetFoldersProfiles(w2000, docs, false);
   w2000.tempPath = localTemp;
   all.push_back(w2000);
 
-  OsProfile xp = WindowsNt("xp", "Windows XP", 5, 1, 2600, "Service Pack 3", "C:\\WINDOWS", false,
-                           true);
+  OsProfile xp =
+      WindowsNt("xp", "Windows XP", 5, 1, 2600, "Service Pack 3", "C:\\WINDOWS", false, true);
   SetFoldersProfiles(xp, docs, false);
   xp.tempPath = localTemp;
   all.push_back(xp);
@@ -186,8 +191,8 @@ std::vector<OsProfile> MakeProfiles() {
   w2003.tempPath = localTemp;
   all.push_back(w2003);
 
-  OsProfile w7 = WindowsNt("7", "Windows 7", 6, 1, 7601, "Service Pack 1", "C:\\Windows", true,
-                           true);
+  OsProfile w7 =
+      WindowsNt("7", "Windows 7", 6, 1, 7601, "Service Pack 1", "C:\\Windows", true, true);
   SetFoldersUsers(w7, false);
   all.push_back(w7);
 

@@ -12,7 +12,8 @@
 namespace sim {
 
 struct OsProfile {
-  std::string name;         // "win32s", "95", "98", "me", "nt351", "nt4", "2000", "xp", "2003", "7", "10", "11"
+  std::string
+      name;  // "win32s", "95", "98", "me", "nt351", "nt4", "2000", "xp", "2003", "7", "10", "11"
   std::string displayName;  // "Windows 10"
   std::uint32_t majorVersion = 0;
   std::uint32_t minorVersion = 0;

@@ -31,8 +31,7 @@ constexpr std::uint32_t kSettableAttributes = fa::kReadOnly | fa::kHidden | fa::
                                               fa::kArchive | 0x100u /* temporary */ |
                                               0x1000u /* offline */ | 0x2000u /* not indexed */;
 
-constexpr const char* kSessionManager =
-    "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr const char* kSessionManager = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 constexpr const char* kPendingValue = "PendingFileRenameOperations";
 
 std::uint32_t NormaliseAccess(std::uint32_t access) {
@@ -82,7 +81,8 @@ std::vector<std::pair<std::string, std::string>> ParseRenamePairs(
     }
   }
   std::vector<std::pair<std::string, std::string>> pairs;
-  for (std::size_t i = 0; i + 1 < strings.size(); i += 2) pairs.emplace_back(strings[i], strings[i + 1]);
+  for (std::size_t i = 0; i + 1 < strings.size(); i += 2)
+    pairs.emplace_back(strings[i], strings[i + 1]);
   return pairs;
 }
 
@@ -412,8 +412,7 @@ Win32Error SimFileSystem::deleteAtReboot(const char* path) {
 
 // ---- Searching -------------------------------------------------------------------
 
-Win32Error SimFileSystem::findFiles(const char* pattern,
-                                    std::vector<platform::FindData>& matches) {
+Win32Error SimFileSystem::findFiles(const char* pattern, std::vector<platform::FindData>& matches) {
   matches.clear();
   const std::string_view text = View(pattern);
   // The mask is taken as written: path normalisation would strip the dot of "*.".
@@ -440,8 +439,8 @@ Win32Error SimFileSystem::findFiles(const char* pattern,
   }
   for (const auto& [name, child] : node->children) {
     if (!MatchesWildcard(mask, child->name)) continue;
-    matches.push_back({child->attributes == 0 ? fa::kNormal : child->attributes,
-                       child->data.size(), child->name});
+    matches.push_back({child->attributes == 0 ? fa::kNormal : child->attributes, child->data.size(),
+                       child->name});
   }
   return matches.empty() ? err::kFileNotFound : err::kSuccess;
 }
@@ -472,7 +471,8 @@ std::uint32_t SimFileSystem::searchPath(const char* fileName, char* buffer, std:
   } else {
     std::vector<std::string> order = {search_.program, currentDirectory_.text(), search_.system,
                                       search_.system16, search_.windows};
-    for (std::string& dir : SplitNonEmpty(search_.pathVariable, ';')) order.push_back(std::move(dir));
+    for (std::string& dir : SplitNonEmpty(search_.pathVariable, ';'))
+      order.push_back(std::move(dir));
     bool hit = false;
     for (const std::string& dir : order) {
       if ((hit = existsForSearch(dir, name, found))) break;

@@ -56,7 +56,8 @@ Win32Error SimFolders::specialFolder(int csidl, char* path) {
   if (path != nullptr) path[0] = '\0';
   auto it = profile_.specialFolders.find(csidl);
   if (it == profile_.specialFolders.end()) return err::kFileNotFound;
-  if (path == nullptr || it->second.size() + 1 > platform::kMaxPath) return err::kInsufficientBuffer;
+  if (path == nullptr || it->second.size() + 1 > platform::kMaxPath)
+    return err::kInsufficientBuffer;
   CopyTruncated(it->second, path, platform::kMaxPath);
   return err::kSuccess;
 }
@@ -64,9 +65,9 @@ Win32Error SimFolders::specialFolder(int csidl, char* path) {
 Win32Error SimFolders::spoolDirectory(const char* environment, const char* kind,
                                       std::string& directory) const {
   if (profile_.spoolerEnvironment.empty()) return error::kCallNotImplemented;
-  const std::string_view wanted =
-      (environment == nullptr || environment[0] == '\0') ? profile_.spoolerEnvironment
-                                                         : std::string_view(environment);
+  const std::string_view wanted = (environment == nullptr || environment[0] == '\0')
+                                      ? profile_.spoolerEnvironment
+                                      : std::string_view(environment);
   if (profile_.spoolInSystemDirectory) {
     // Windows 9x serves only its own environment, from the system directory.
     if (!EqualNoCase(wanted, profile_.spoolerEnvironment)) return error::kInvalidEnvironment;
@@ -95,10 +96,14 @@ Win32Error SimFolders::printProcessorDirectory(const char* environment, char* bu
 
 Win32Error SimFolders::colorDirectory(char* buffer, std::uint32_t* size) {
   switch (mscms_) {
-    case Mscms::kMissing: return err::kModNotFound;
-    case Mscms::kMissingFunction: return err::kProcNotFound;
-    case Mscms::kCallFails: return colorCallError_;
-    case Mscms::kAsProfile: break;
+    case Mscms::kMissing:
+      return err::kModNotFound;
+    case Mscms::kMissingFunction:
+      return err::kProcNotFound;
+    case Mscms::kCallFails:
+      return colorCallError_;
+    case Mscms::kAsProfile:
+      break;
   }
   if (profile_.colorDirectory.empty()) return err::kModNotFound;
   if (size == nullptr) return err::kInvalidParameter;

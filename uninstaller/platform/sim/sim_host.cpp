@@ -15,9 +15,9 @@ using platform::Win32Error;
 constexpr std::uint32_t kMandatoryEnabled = platform::group_attr::kMandatory |
                                             platform::group_attr::kEnabledByDefault |
                                             platform::group_attr::kEnabled;
-constexpr std::uint32_t kOwner = 0x8;                   // SE_GROUP_OWNER
-constexpr std::uint32_t kLogonId = 0xC0000000u;          // SE_GROUP_LOGON_ID
-constexpr std::uint32_t kIntegrity = 0x60;               // SE_GROUP_INTEGRITY(_ENABLED)
+constexpr std::uint32_t kOwner = 0x8;                      // SE_GROUP_OWNER
+constexpr std::uint32_t kLogonId = 0xC0000000u;            // SE_GROUP_LOGON_ID
+constexpr std::uint32_t kIntegrity = 0x60;                 // SE_GROUP_INTEGRITY(_ENABLED)
 constexpr std::uint32_t kShutdownFlags = 0x1 | 0x2 | 0x8;  // EWX_SHUTDOWN, EWX_REBOOT, EWX_POWEROFF
 constexpr std::uint32_t kOsVersionInfoSize = 148;
 constexpr std::uint32_t kOsVersionInfoExSize = 156;
@@ -26,13 +26,27 @@ constexpr const char* kDomainPrefix = "S-1-5-21-1004336348-1177238915-682003330-
 // Privileges LookupPrivilegeValueA knows (a selection), and those every
 // user holds; administrators hold the rest as well.
 constexpr const char* kKnownPrivileges[] = {
-    "SeShutdownPrivilege",       "SeChangeNotifyPrivilege",  "SeUndockPrivilege",
-    "SeIncreaseWorkingSetPrivilege", "SeTimeZonePrivilege",  "SeDebugPrivilege",
-    "SeBackupPrivilege",         "SeRestorePrivilege",       "SeTakeOwnershipPrivilege",
-    "SeLoadDriverPrivilege",     "SeSecurityPrivilege",      "SeSystemtimePrivilege",
-    "SeRemoteShutdownPrivilege", "SeIncreaseQuotaPrivilege", "SeSystemEnvironmentPrivilege",
-    "SeCreatePagefilePrivilege", "SeManageVolumePrivilege",  "SeImpersonatePrivilege",
-    "SeCreateGlobalPrivilege",   "SeTcbPrivilege",           "SeAssignPrimaryTokenPrivilege",
+    "SeShutdownPrivilege",
+    "SeChangeNotifyPrivilege",
+    "SeUndockPrivilege",
+    "SeIncreaseWorkingSetPrivilege",
+    "SeTimeZonePrivilege",
+    "SeDebugPrivilege",
+    "SeBackupPrivilege",
+    "SeRestorePrivilege",
+    "SeTakeOwnershipPrivilege",
+    "SeLoadDriverPrivilege",
+    "SeSecurityPrivilege",
+    "SeSystemtimePrivilege",
+    "SeRemoteShutdownPrivilege",
+    "SeIncreaseQuotaPrivilege",
+    "SeSystemEnvironmentPrivilege",
+    "SeCreatePagefilePrivilege",
+    "SeManageVolumePrivilege",
+    "SeImpersonatePrivilege",
+    "SeCreateGlobalPrivilege",
+    "SeTcbPrivilege",
+    "SeAssignPrimaryTokenPrivilege",
 };
 constexpr const char* kUserPrivileges[] = {"SeChangeNotifyPrivilege", "SeUndockPrivilege",
                                            "SeIncreaseWorkingSetPrivilege", "SeTimeZonePrivilege"};
@@ -66,7 +80,8 @@ std::vector<std::uint8_t> SimHost::SidFromString(std::string_view text) {
   }
   for (std::size_t i = 3; i < parts.size(); ++i) {
     const auto rid = static_cast<std::uint32_t>(std::strtoul(parts[i].c_str(), nullptr, 10));
-    for (int shift = 0; shift < 32; shift += 8) sid.push_back(static_cast<std::uint8_t>(rid >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+      sid.push_back(static_cast<std::uint8_t>(rid >> shift));
   }
   return sid;
 }
@@ -77,9 +92,7 @@ std::uint32_t SimHost::TokenGroupsSize(const std::vector<TokenGroup>& groups) {
   return Count32(size);
 }
 
-bool SimHost::isElevated() const {
-  return !profile_.isNt() || admin_ == AdminMembership::kEnabled;
-}
+bool SimHost::isElevated() const { return !profile_.isNt() || admin_ == AdminMembership::kEnabled; }
 
 std::vector<TokenGroup> SimHost::groups() const {
   const bool vista = profile_.majorVersion >= 6;
@@ -111,8 +124,8 @@ std::vector<TokenGroup> SimHost::groups() const {
   }
   if (vista) {
     // The integrity label: high for an elevated token, medium otherwise.
-    list.push_back(Group(admin_ == AdminMembership::kEnabled ? "S-1-16-12288" : "S-1-16-8192",
-                         kIntegrity));
+    list.push_back(
+        Group(admin_ == AdminMembership::kEnabled ? "S-1-16-12288" : "S-1-16-8192", kIntegrity));
   }
   return list;
 }
@@ -125,8 +138,8 @@ bool SimHost::getVersion(platform::OsVersionInfo& info) {
   info.buildNumber = profile_.buildNumber;
   info.platformId = profile_.platformId;
   std::string csd = profile_.csdVersion;
-  const bool laterThan8 = profile_.majorVersion > 6 ||
-                          (profile_.majorVersion == 6 && profile_.minorVersion >= 3);
+  const bool laterThan8 =
+      profile_.majorVersion > 6 || (profile_.majorVersion == 6 && profile_.minorVersion >= 3);
   if (profile_.isNt() && laterThan8 && !declaresWindows10_) {
     // The compatibility shim for programs that do not declare Windows 8.1+.
     info.majorVersion = 6;

@@ -63,8 +63,8 @@ SimIniFiles::SimIniFiles(const OsProfile& profile, SimFileSystem& files, SimRegi
     : profile_(profile), files_(files), registry_(registry) {}
 
 std::string SimIniFiles::resolve(std::string_view file) const {
-  const bool bare = file.find_first_of("\\/") == std::string_view::npos &&
-                    !(file.size() >= 2 && file[1] == ':');
+  const bool bare =
+      file.find_first_of("\\/") == std::string_view::npos && !(file.size() >= 2 && file[1] == ':');
   if (bare) return profile_.windowsDirectory + "\\" + std::string(file);
   char current[platform::kMaxPath];
   files_.currentDirectory(current, sizeof current);
@@ -98,9 +98,11 @@ std::optional<std::string> SimIniFiles::mappedKey(const std::string& path,
 
 std::optional<std::string> SimIniFiles::readText(const std::string& path) {
   platform::File file(files_);
-  constexpr std::uint32_t kShareAll = platform::file_share::kRead | platform::file_share::kWrite |
-                                      platform::file_share::kDelete;
-  if (files_.createFile(path.c_str(), platform::file_access::kGenericRead, kShareAll, platform::file_disposition::kOpenExisting, 0, file.out()) != err::kSuccess) {
+  constexpr std::uint32_t kShareAll =
+      platform::file_share::kRead | platform::file_share::kWrite | platform::file_share::kDelete;
+  if (files_.createFile(path.c_str(), platform::file_access::kGenericRead, kShareAll,
+                        platform::file_disposition::kOpenExisting, 0,
+                        file.out()) != err::kSuccess) {
     return std::nullopt;
   }
   std::uint64_t size = 0;
@@ -118,7 +120,9 @@ bool SimIniFiles::writeText(const std::string& path, const std::string& text) {
   platform::File file(files_);
   const std::uint32_t disposition =
       files_.exists(path) ? kTruncateExisting : platform::file_disposition::kCreateNew;
-  if (files_.createFile(path.c_str(), platform::file_access::kGenericWrite, platform::file_share::kRead | platform::file_share::kWrite, disposition, 0, file.out()) != err::kSuccess) {
+  if (files_.createFile(path.c_str(), platform::file_access::kGenericWrite,
+                        platform::file_share::kRead | platform::file_share::kWrite, disposition, 0,
+                        file.out()) != err::kSuccess) {
     return false;
   }
   std::uint32_t written = 0;
@@ -167,7 +171,8 @@ bool SimIniFiles::writePrivateString(const char* section, const char* key, const
   if (const std::optional<std::string> mapped = mappedKey(path, section)) {
     if (StartsWithNoCase(*mapped, "HKLM") && !registry_.mayWriteMachine()) return false;
     if (key == nullptr) {
-      for (const std::string& name : registry_.valueNames(*mapped)) registry_.removeValue(*mapped, name);
+      for (const std::string& name : registry_.valueNames(*mapped))
+        registry_.removeValue(*mapped, name);
       return true;
     }
     if (value == nullptr) return registry_.removeValue(*mapped, key);

@@ -116,11 +116,18 @@ bool IsValidName(std::string_view name, bool allowWildcards) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 32) return false;
     switch (c) {
-      case '<': case '>': case ':': case '"': case '|': return false;
-      case '*': case '?':
+      case '<':
+      case '>':
+      case ':':
+      case '"':
+      case '|':
+        return false;
+      case '*':
+      case '?':
         if (!allowWildcards) return false;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return true;

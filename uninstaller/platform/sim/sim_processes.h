@@ -27,9 +27,9 @@ class SimFileSystem;
 struct ProcessStart {
   std::string application;  // as given; empty when it was null
   std::string commandLine;
-  std::string program;      // the program file that was started
-  bool winExec = false;     // started through WinExec
-  int show = 0;             // WinExec's show command
+  std::string program;   // the program file that was started
+  bool winExec = false;  // started through WinExec
+  int show = 0;          // WinExec's show command
 };
 
 class SimProcesses final : public platform::Processes {

@@ -139,9 +139,12 @@ std::optional<SimRegistry::Location> SimRegistry::parsePath(std::string_view pat
   const std::string root = ToUpper(names.front());
   names.erase(names.begin());
   std::optional<Location> where;
-  if (root == "HKLM" || root == "HKEY_LOCAL_MACHINE") where = predefined(platform::hkey::kLocalMachine);
-  if (root == "HKCU" || root == "HKEY_CURRENT_USER") where = predefined(platform::hkey::kCurrentUser);
-  if (root == "HKCR" || root == "HKEY_CLASSES_ROOT") where = predefined(platform::hkey::kClassesRoot);
+  if (root == "HKLM" || root == "HKEY_LOCAL_MACHINE")
+    where = predefined(platform::hkey::kLocalMachine);
+  if (root == "HKCU" || root == "HKEY_CURRENT_USER")
+    where = predefined(platform::hkey::kCurrentUser);
+  if (root == "HKCR" || root == "HKEY_CLASSES_ROOT")
+    where = predefined(platform::hkey::kClassesRoot);
   if (root == "HKU" || root == "HKEY_USERS") where = predefined(platform::hkey::kUsers);
   if (!where) return std::nullopt;
   where->names.insert(where->names.end(), names.begin(), names.end());

@@ -70,7 +70,9 @@ class SimRegistry final : public platform::Registry {
   void setWow64(bool enabled) { wow64_ = enabled; }
   // Who may write below HKEY_LOCAL_MACHINE: asked on every open or create
   // for write access there (an NT user outside Administrators gets 5).
-  void setMachineWriteCheck(std::function<bool()> mayWrite) { mayWriteMachine_ = std::move(mayWrite); }
+  void setMachineWriteCheck(std::function<bool()> mayWrite) {
+    mayWriteMachine_ = std::move(mayWrite);
+  }
   bool mayWriteMachine() const { return !mayWriteMachine_ || mayWriteMachine_(); }
 
   // platform::Registry

@@ -118,8 +118,7 @@ platform::ServiceStatus SimServices::statusOf(const Service& service) {
   platform::ServiceStatus status;
   status.serviceType = service.setup.serviceType;
   status.currentState = service.state;
-  const bool pending =
-      service.state == scm::kStopPending || service.state == scm::kStartPending;
+  const bool pending = service.state == scm::kStopPending || service.state == scm::kStartPending;
   if (service.state == scm::kRunning && service.acceptsStop) status.controlsAccepted = kAcceptStop;
   if (pending) {
     status.checkPoint = 1;

@@ -18,8 +18,9 @@ std::uint32_t StringBytes(std::string_view text) { return Count32(text.size() + 
 std::uint32_t Info2Bytes(const platform::PrinterInfo2& info) {
   std::uint32_t bytes = kInfo2Fixed;
   if (info.serverName) bytes += StringBytes(*info.serverName);
-  for (const std::string* text : {&info.printerName, &info.shareName, &info.portName, &info.driverName,
-                                  &info.comment, &info.location, &info.printProcessor, &info.datatype}) {
+  for (const std::string* text :
+       {&info.printerName, &info.shareName, &info.portName, &info.driverName, &info.comment,
+        &info.location, &info.printProcessor, &info.datatype}) {
     bytes += StringBytes(*text);
   }
   return bytes;
@@ -65,8 +66,9 @@ std::vector<SimSpooler::Known> SimSpooler::knownPrinters(std::uint32_t flags) co
   if (flags & platform::printer_enum::kLocal) {
     for (const std::string& name : registry_.subkeyNames(kPrintersKey)) {
       const std::string key = std::string(kPrintersKey) + "\\" + name;
-      printers.push_back({Text(registry_, key, "Name").empty() ? name : Text(registry_, key, "Name"),
-                          key, false, ""});
+      printers.push_back(
+          {Text(registry_, key, "Name").empty() ? name : Text(registry_, key, "Name"), key, false,
+           ""});
     }
   }
   if (flags & platform::printer_enum::kConnections) {
@@ -89,7 +91,9 @@ std::optional<SimSpooler::Known> SimSpooler::findPrinter(std::string_view name) 
   return std::nullopt;
 }
 
-bool SimSpooler::printerExists(std::string_view printer) const { return findPrinter(printer).has_value(); }
+bool SimSpooler::printerExists(std::string_view printer) const {
+  return findPrinter(printer).has_value();
+}
 
 std::string SimSpooler::printerKey(std::string_view printer) const {
   const std::optional<Known> known = findPrinter(printer);
@@ -98,7 +102,8 @@ std::string SimSpooler::printerKey(std::string_view printer) const {
 
 void SimSpooler::setPrinterData(std::string_view printer, std::string_view valueName,
                                 std::uint32_t type, std::vector<std::uint8_t> data) {
-  registry_.setValueBytes(printerKey(printer) + "\\PrinterDriverData", valueName, type, std::move(data));
+  registry_.setValueBytes(printerKey(printer) + "\\PrinterDriverData", valueName, type,
+                          std::move(data));
 }
 
 void SimSpooler::setPrinterString(std::string_view printer, std::string_view valueName,
@@ -203,7 +208,8 @@ platform::Win32Error SimSpooler::getPrinterData(platform::PrinterHandle printer,
   if (handle == handles_.end()) return error::kInvalidHandle;
   if (!responding()) return error::kRpcServerUnavailable;
   const std::string key = printerKey(handle->second);
-  const std::optional<RegValue> value = registry_.value(key + "\\PrinterDriverData", View(valueName));
+  const std::optional<RegValue> value =
+      registry_.value(key + "\\PrinterDriverData", View(valueName));
   if (!value) return error::kFileNotFound;
   needed = Count32(value->data.size());
   if (type != nullptr) *type = value->type;
@@ -213,7 +219,8 @@ platform::Win32Error SimSpooler::getPrinterData(platform::PrinterHandle printer,
 }
 
 platform::Win32Error SimSpooler::getPrinter2(platform::PrinterHandle printer,
-                                             std::uint32_t bufferBytes, platform::PrinterInfo2& info,
+                                             std::uint32_t bufferBytes,
+                                             platform::PrinterInfo2& info,
                                              std::uint32_t& bytesNeeded) {
   bytesNeeded = 0;
   const auto handle = handles_.find(printer);

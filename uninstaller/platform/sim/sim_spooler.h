@@ -39,7 +39,9 @@ namespace sim {
 struct PrinterSetup {
   PrinterSetup(std::string printerName, std::string driverName,
                std::uint32_t printerAttributes = platform::printer_attr::kLocal)
-      : name(std::move(printerName)), driver(std::move(driverName)), attributes(printerAttributes) {}
+      : name(std::move(printerName)),
+        driver(std::move(driverName)),
+        attributes(printerAttributes) {}
 
   std::string name;
   std::string driver;
@@ -54,7 +56,8 @@ struct PrinterSetup {
 
 class SimSpooler final : public platform::Spooler {
  public:
-  static constexpr const char* kPrintersKey = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers";
+  static constexpr const char* kPrintersKey =
+      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers";
   static constexpr const char* kConnectionsKey = "HKCU\\Printers\\Connections";
 
   SimSpooler(SimRegistry& registry, SimServices& services, bool isNt);
@@ -66,7 +69,8 @@ class SimSpooler final : public platform::Spooler {
                      std::uint32_t attributes = platform::printer_attr::kNetwork);
   void setPrinterData(std::string_view printer, std::string_view valueName, std::uint32_t type,
                       std::vector<std::uint8_t> data);
-  void setPrinterString(std::string_view printer, std::string_view valueName, std::string_view text);
+  void setPrinterString(std::string_view printer, std::string_view valueName,
+                        std::string_view text);
   void setPrinterDword(std::string_view printer, std::string_view valueName, std::uint32_t value);
   bool printerExists(std::string_view printer) const;
   // The registry key of a printer or connection, "" when there is none.
@@ -95,7 +99,8 @@ class SimSpooler final : public platform::Spooler {
                                       std::uint32_t* type, void* data, std::uint32_t size,
                                       std::uint32_t& needed) override;
   platform::Win32Error getPrinter2(platform::PrinterHandle printer, std::uint32_t bufferBytes,
-                                   platform::PrinterInfo2& info, std::uint32_t& bytesNeeded) override;
+                                   platform::PrinterInfo2& info,
+                                   std::uint32_t& bytesNeeded) override;
 
  private:
   bool responding() const;

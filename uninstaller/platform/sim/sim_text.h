@@ -32,7 +32,9 @@ std::vector<std::string> SplitNonEmpty(std::string_view text, char separator);
 std::string Join(const std::vector<std::string>& parts, std::string_view separator);
 
 // A null pointer reads as the empty text.
-inline std::string_view View(const char* text) { return text ? std::string_view(text) : std::string_view(); }
+inline std::string_view View(const char* text) {
+  return text ? std::string_view(text) : std::string_view();
+}
 
 // Copies `text` into `buffer` of `size` characters, cut to size - 1 and
 // terminated; returns the number of characters copied. Nothing is written

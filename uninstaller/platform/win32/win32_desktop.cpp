@@ -3,10 +3,7 @@
 #include "platform/win32/convert.h"
 
 namespace win32 {
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 platform::WindowHandle Win32Desktop::findWindow(const char* className, const char* title) {
   return FromHwnd(::FindWindowA(className, title));

@@ -20,8 +20,7 @@ class Win32Desktop final : public platform::Desktop {
   bool setForegroundWindow(platform::WindowHandle window) override;
   int messageBox(platform::WindowHandle owner, const char* text, const char* caption,
                  std::uint32_t flags) override;
-  int loadString(platform::ModuleHandle module, std::uint32_t id, char* buffer,
-                 int size) override;
+  int loadString(platform::ModuleHandle module, std::uint32_t id, char* buffer, int size) override;
   void debugOutput(const char* text) override;
 };
 

@@ -23,8 +23,8 @@ platform::FindData ToFindData(const WIN32_FIND_DATAA& raw) {
 Win32Error Win32Files::createFile(const char* path, std::uint32_t access, std::uint32_t share,
                                   std::uint32_t disposition, std::uint32_t flagsAndAttributes,
                                   platform::FileHandle& file) {
-  const HANDLE opened = ::CreateFileA(path, access, share, nullptr, disposition,
-                                      flagsAndAttributes, nullptr);
+  const HANDLE opened =
+      ::CreateFileA(path, access, share, nullptr, disposition, flagsAndAttributes, nullptr);
   if (opened == INVALID_HANDLE_VALUE) {
     file = {};
     return ::GetLastError();
@@ -58,8 +58,7 @@ Win32Error Win32Files::readFile(platform::FileHandle file, void* buffer, std::ui
 Win32Error Win32Files::writeFile(platform::FileHandle file, const void* buffer,
                                  std::uint32_t toWrite, std::uint32_t& written) {
   DWORD count = 0;
-  const Win32Error error =
-      ResultOf(::WriteFile(ToHandle(file), buffer, toWrite, &count, nullptr));
+  const Win32Error error = ResultOf(::WriteFile(ToHandle(file), buffer, toWrite, &count, nullptr));
   written = count;
   return error;
 }
@@ -111,10 +110,10 @@ std::uint32_t Win32Files::searchPath(const char* fileName, char* buffer, std::ui
   return ::SearchPathA(nullptr, fileName, nullptr, size, buffer, &filePart);
 }
 
-Win32Error Win32Files::tempFileName(const char* directory, const char* prefix,
-                                    std::uint32_t unique, char* path) {
+Win32Error Win32Files::tempFileName(const char* directory, const char* prefix, std::uint32_t unique,
+                                    char* path) {
   return ::GetTempFileNameA(directory, prefix, unique, path) != 0 ? ERROR_SUCCESS
-                                                                    : ::GetLastError();
+                                                                  : ::GetLastError();
 }
 
 std::uint32_t Win32Files::currentDirectory(char* buffer, std::uint32_t size) {

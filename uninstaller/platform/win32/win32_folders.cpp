@@ -88,8 +88,7 @@ Win32Error Win32Folders::printProcessorDirectory(const char* environment, char* 
                                                  std::uint32_t size) {
   DWORD needed = 0;
   return ResultOf(::GetPrintProcessorDirectoryA(nullptr, const_cast<char*>(environment), 1,
-                                                reinterpret_cast<BYTE*>(buffer), size,
-                                                &needed));
+                                                reinterpret_cast<BYTE*>(buffer), size, &needed));
 }
 
 Win32Error Win32Folders::colorDirectory(char* buffer, std::uint32_t* size) {

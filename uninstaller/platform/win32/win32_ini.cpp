@@ -5,8 +5,8 @@
 namespace win32 {
 
 std::uint32_t Win32Ini::getPrivateString(const char* section, const char* key,
-                                         const char* defaultValue, char* buffer,
-                                         std::uint32_t size, const char* file) {
+                                         const char* defaultValue, char* buffer, std::uint32_t size,
+                                         const char* file) {
   return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file);
 }
 

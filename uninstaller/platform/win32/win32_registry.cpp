@@ -10,7 +10,8 @@ Win32Error Win32Registry::openKey(platform::RegKeyHandle parent, const char* sub
                                   std::uint32_t access, platform::RegKeyHandle& key) {
   HKEY opened = nullptr;
   const LSTATUS status = ::RegOpenKeyExA(ToHkey(parent), subKey, 0, access, &opened);
-  key = status == ERROR_SUCCESS ? HandleOf<platform::RegKeyHandle>(opened) : platform::RegKeyHandle{};
+  key =
+      status == ERROR_SUCCESS ? HandleOf<platform::RegKeyHandle>(opened) : platform::RegKeyHandle{};
   return static_cast<Win32Error>(status);
 }
 
@@ -19,10 +20,11 @@ Win32Error Win32Registry::createKey(platform::RegKeyHandle parent, const char* s
                                     bool* created) {
   HKEY opened = nullptr;
   DWORD disposition = 0;
-  const LSTATUS status = ::RegCreateKeyExA(ToHkey(parent), subKey, 0, nullptr,
-                                           REG_OPTION_NON_VOLATILE, access, nullptr, &opened,
-                                           &disposition);
-  key = status == ERROR_SUCCESS ? HandleOf<platform::RegKeyHandle>(opened) : platform::RegKeyHandle{};
+  const LSTATUS status =
+      ::RegCreateKeyExA(ToHkey(parent), subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                        nullptr, &opened, &disposition);
+  key =
+      status == ERROR_SUCCESS ? HandleOf<platform::RegKeyHandle>(opened) : platform::RegKeyHandle{};
   if (created != nullptr) *created = disposition == REG_CREATED_NEW_KEY;
   return static_cast<Win32Error>(status);
 }
@@ -46,8 +48,8 @@ Win32Error Win32Registry::queryValue(platform::RegKeyHandle key, const char* nam
   return static_cast<Win32Error>(status);
 }
 
-Win32Error Win32Registry::setValue(platform::RegKeyHandle key, const char* name,
-                                   std::uint32_t type, const void* data, std::uint32_t size) {
+Win32Error Win32Registry::setValue(platform::RegKeyHandle key, const char* name, std::uint32_t type,
+                                   const void* data, std::uint32_t size) {
   return static_cast<Win32Error>(
       ::RegSetValueExA(ToHkey(key), name, 0, type, static_cast<const BYTE*>(data), size));
 }

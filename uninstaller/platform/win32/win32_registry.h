@@ -13,8 +13,8 @@ class Win32Registry final : public platform::Registry {
                                  std::uint32_t access, platform::RegKeyHandle& key,
                                  bool* created) override;
   platform::Win32Error closeKey(platform::RegKeyHandle key) override;
-  platform::Win32Error queryValue(platform::RegKeyHandle key, const char* name,
-                                  std::uint32_t* type, void* data, std::uint32_t* size) override;
+  platform::Win32Error queryValue(platform::RegKeyHandle key, const char* name, std::uint32_t* type,
+                                  void* data, std::uint32_t* size) override;
   platform::Win32Error setValue(platform::RegKeyHandle key, const char* name, std::uint32_t type,
                                 const void* data, std::uint32_t size) override;
   platform::Win32Error deleteValue(platform::RegKeyHandle key, const char* name) override;

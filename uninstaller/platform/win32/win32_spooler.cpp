@@ -106,9 +106,8 @@ Win32Error Win32Spooler::getPrinterData(platform::PrinterHandle printer, const c
                                         std::uint32_t& needed) {
   DWORD valueType = 0;
   DWORD valueSize = 0;
-  const DWORD error =
-      ::GetPrinterDataA(ToPrinter(printer), const_cast<char*>(valueName), &valueType,
-                        static_cast<BYTE*>(data), size, &valueSize);
+  const DWORD error = ::GetPrinterDataA(ToPrinter(printer), const_cast<char*>(valueName),
+                                        &valueType, static_cast<BYTE*>(data), size, &valueSize);
   if (type != nullptr) *type = valueType;
   needed = valueSize;
   return error;

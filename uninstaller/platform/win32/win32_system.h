@@ -24,7 +24,7 @@ class Win32System {
   Win32System& operator=(const Win32System&) = delete;
 
   platform::System system() {
-    return platform::System{registry_, services_, host_,    files_,    ini_,
+    return platform::System{registry_, services_, host_,    files_,   ini_,
                             folders_,  clock_,    desktop_, spooler_, processes_};
   }
 

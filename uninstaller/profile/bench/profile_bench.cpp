@@ -21,7 +21,8 @@ std::string LargeScript(std::size_t bytes) {
     std::snprintf(line, sizeof line, "[Model%06d.Files]\r\n", section);
     text += line;
     for (int i = 0; i < 40; ++i) {
-      std::snprintf(line, sizeof line, "vdl%06d_%02d.dll = 1 ; copied by the installer\r\n", section, i);
+      std::snprintf(line, sizeof line, "vdl%06d_%02d.dll = 1 ; copied by the installer\r\n",
+                    section, i);
       text += line;
     }
   }
@@ -146,10 +147,16 @@ void BM_BuildRemovalPlan(benchmark::State& state) {
   UninstallProfile profile(machine.system());
   FillProfile(profile, static_cast<int>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(profile.BuildRemovalPlan());
-  state.counters["removed"] = static_cast<double>(profile.removeSet.slot(ItemCategory::Files).count());
+  state.counters["removed"] =
+      static_cast<double>(profile.removeSet.slot(ItemCategory::Files).count());
 }
 BENCHMARK(BM_BuildRemovalPlan)
-    ->Arg(100)->Arg(200)->Arg(1000)->Arg(2000)->Arg(10000)->Arg(20000)
+    ->Arg(100)
+    ->Arg(200)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(10000)
+    ->Arg(20000)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/model_variant.h"
 #include "profile/script_file.h"
 #include "profile/uninstall_profile.h"
+#include "shell/model_variant.h"
 #include "test_machine.h"
 
 namespace {

@@ -1,4 +1,6 @@
 // ItemSet: union, difference and registry items.
+#include "profile/item_set.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "platform/registry.h"
-#include "profile/item_set.h"
 
 namespace {
 
@@ -103,7 +104,9 @@ TEST(ItemSet, AddRegistryKeyWritesTheItemFormat) {
 
 TEST(ItemSet, AddRegistryKeyRefusesWhatItCannotWriteWhole) {
   ItemSet set;
-  EXPECT_EQ(set.AddRegistryKey(platform::RegKeyHandle{0x80000005u} /* HKEY_CURRENT_CONFIG */, "System", "", false), 0);
+  EXPECT_EQ(set.AddRegistryKey(platform::RegKeyHandle{0x80000005u} /* HKEY_CURRENT_CONFIG */,
+                               "System", "", false),
+            0);
   EXPECT_EQ(set.AddRegistryKey(platform::hkey::kLocalMachine, "", "", false), 0);
   EXPECT_EQ(set.AddRegistryKey(platform::hkey::kLocalMachine, nullptr, "", false), 0);
   // HKLM,"<key>","",1 takes 12 characters besides the key.

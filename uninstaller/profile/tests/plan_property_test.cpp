@@ -21,8 +21,9 @@ using test::Items;
 const std::vector<std::string> kNames = {"Vardel TR820", "vardel tr820", "Vardel TR900", "Vardel",
                                          "VARDEL Lab",   "Corvan",       "Corvan X1",    "Pavane",
                                          "PAVANE",       "Other"};
-const std::vector<std::string> kItems = {"a.dll", "A.DLL", "b.dll", "c.dll", "PAVANE32.EXE",
-                                         "pavane32.exe", "x", "X", "common.hlp", "Mainscr0.unm"};
+const std::vector<std::string> kItems = {"a.dll",        "A.DLL",        "b.dll", "c.dll",
+                                         "PAVANE32.EXE", "pavane32.exe", "x",     "X",
+                                         "common.hlp",   "Mainscr0.unm"};
 const std::vector<std::string> kScripts = {"C:\\a\\Mainscr0.unm", "C:\\b\\MAINSCR0.UNM",
                                            "C:\\c\\setup.inf"};
 
@@ -49,10 +50,17 @@ class RandomProfile {
     e.name.assign(from(kNames).c_str());
     e.scriptPath.assign(from(kScripts).c_str());
     switch (pick(6)) {
-      case 0: e.isManufacturer = true; break;
-      case 1: e.isCatchAll = true; break;
-      case 2: e.isIgnore = true; break;
-      default: break;
+      case 0:
+        e.isManufacturer = true;
+        break;
+      case 1:
+        e.isCatchAll = true;
+        break;
+      case 2:
+        e.isIgnore = true;
+        break;
+      default:
+        break;
     }
     for (std::size_t slot = 0; slot < kItemCategoryCount; ++slot) {
       if (pick(3) != 0) continue;
@@ -70,7 +78,8 @@ class RandomProfile {
     std::snprintf(name, sizeof name, "P%d", pick(6));
     p.name.assign(name);
     p.driver.assign((from(kNames) + (pick(2) ? "" : " Model")).c_str());
-    if (!existing.empty() && pick(3) == 0) p.pavaneName = existing[pick(static_cast<int>(existing.size()))].name;
+    if (!existing.empty() && pick(3) == 0)
+      p.pavaneName = existing[pick(static_cast<int>(existing.size()))].name;
     p.keep = pick(2);
     p.foreign = pick(8) == 0;
     p.removed = pick(8) == 0;
@@ -127,8 +136,8 @@ ReferencePlan Reference(const UninstallProfile& original) {
         all.slot(ItemCategory::Files).append(name.c_str());
       }
     }
-    for (const char* key : {"SOFTWARE\\VARDEL\\OEM0H", "SOFTWARE\\VARDEL\\Lumaport",
-                            "SOFTWARE\\VARDEL\\Filters"}) {
+    for (const char* key :
+         {"SOFTWARE\\VARDEL\\OEM0H", "SOFTWARE\\VARDEL\\Lumaport", "SOFTWARE\\VARDEL\\Filters"}) {
       all.AddRegistryKey(platform::hkey::kLocalMachine, key, "", true);
     }
     all.AddRegistryKey(platform::hkey::kLocalMachine, "SOFTWARE\\VARDEL", "", false);

@@ -115,10 +115,10 @@ TEST_F(RemovalPlan, TheLastPrinterTakesThePackageWideItemsWithIt) {
   EXPECT_EQ(profile_.keptPrinterCount, 0);
   EXPECT_EQ(removed(ItemCategory::Files),
             (V{"d.dll", "e.dll", "MAINSCR0.UNM", "pavane.dll", "PAVANE32.EXE"}));
-  EXPECT_EQ(removed(ItemCategory::RegistryKeys),
-            (V{"HKLM,\"SOFTWARE\\VARDEL\",\"\",0", "HKLM,\"SOFTWARE\\VARDEL\\Filters\",\"\",1",
-               "HKLM,\"SOFTWARE\\VARDEL\\Lumaport\",\"\",1",
-               "HKLM,\"SOFTWARE\\VARDEL\\OEM0H\",\"\",1"}));
+  EXPECT_EQ(
+      removed(ItemCategory::RegistryKeys),
+      (V{"HKLM,\"SOFTWARE\\VARDEL\",\"\",0", "HKLM,\"SOFTWARE\\VARDEL\\Filters\",\"\",1",
+         "HKLM,\"SOFTWARE\\VARDEL\\Lumaport\",\"\",1", "HKLM,\"SOFTWARE\\VARDEL\\OEM0H\",\"\",1"}));
   EXPECT_FALSE(profile_.pavaneToolRetained);
 }
 
@@ -169,7 +169,8 @@ TEST_F(RemovalPlan, AMaskingPrinterFollowsThePrinterItMasks) {
   profile_.appendEntry(Driver("D", {"d.dll"}));
   profile_.appendEntry(Driver("Pavane Driver", {"pv.dll"}));
   SettleMaskingTool(profile_, false);
-  profile_.printers = {Printer("Office", "D", 0), Printer("Masked Office", "Pavane Driver", 1, "OFFICE"),
+  profile_.printers = {Printer("Office", "D", 0),
+                       Printer("Masked Office", "Pavane Driver", 1, "OFFICE"),
                        Printer("Lab", "D", 1), Printer("Masked Lab", "Pavane Driver", 1, "Lab")};
 
   profile_.BuildRemovalPlan();

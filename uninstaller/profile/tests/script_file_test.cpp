@@ -1,12 +1,12 @@
 // The script text format and the ScriptFile queries, on text in memory.
 // Loading through the file system is tested in script_load_test.cpp.
+#include "profile/script_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include "profile/script_file.h"
 
 namespace {
 
@@ -110,7 +110,8 @@ TEST(ScriptFormat, KeysRepeatAndLookupsFindTheFirst) {
 TEST(ScriptFormat, LongFieldsAreCutBeforeTheyAreTrimmed) {
   const std::string key(300, 'k');
   const std::string spaced = std::string(259, ' ') + "lost";
-  const ScriptFile s = Parse("[S]\r\n" + key + "=v\r\nx=" + spaced + "\r\n[" + key + "]\r\na=1\r\n");
+  const ScriptFile s =
+      Parse("[S]\r\n" + key + "=v\r\nx=" + spaced + "\r\n[" + key + "]\r\na=1\r\n");
   const auto& entries = s.sections()[0].entries;
   EXPECT_EQ(entries[0].key.length(), 259u);
   EXPECT_TRUE(entries[1].value.isEmpty());
@@ -176,8 +177,7 @@ TEST(GetKeys, MissingSectionsLeaveTheBufferAlone) {
 }
 
 TEST(GetInt, ConvertsAsAtoiAndFallsBackToTheDefault) {
-  const ScriptFile s = Parse(
-      "[C]\r\nDigits=12abc\r\nLetters=abc\r\nEmpty=\r\nSigned= -4\r\n");
+  const ScriptFile s = Parse("[C]\r\nDigits=12abc\r\nLetters=abc\r\nEmpty=\r\nSigned= -4\r\n");
   EXPECT_EQ(s.GetInt("c", "digits", 7), 12);
   EXPECT_EQ(s.GetInt("C", "Letters", 7), 0);
   EXPECT_EQ(s.GetInt("C", "Empty", 7), 7);

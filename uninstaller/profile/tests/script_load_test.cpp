@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "shell/model_variant.h"
 #include "profile/script_file.h"
 #include "profile/script_finder.h"
 #include "profile/uninstall_profile.h"
 #include "profile_builders.h"
+#include "shell/model_variant.h"
 #include "test_machine.h"
 
 namespace {
@@ -238,7 +238,8 @@ TEST_F(LoadScript, AStarterSectionHoldsWhatFitsIn260Bytes) {
 
   // A line that alone needs 260 bytes is left out; what follows is too.
   UninstallProfile second(machine_.system());
-  machine_.writeFile(kOther, "[UnPrinterMfgs]\r\n" + std::string(255, 'm') + ",B,1\r\nshort,B,1\r\n");
+  machine_.writeFile(kOther,
+                     "[UnPrinterMfgs]\r\n" + std::string(255, 'm') + ",B,1\r\nshort,B,1\r\n");
   EXPECT_EQ(second.LoadScript(kOther), 1);
   EXPECT_TRUE(second.entries.empty());
 }
@@ -312,7 +313,8 @@ TEST_F(LoadScript, SettingsAreReadAndLatchAcrossScripts) {
 
 TEST_F(LoadScript, AnEmptySettingsSectionIsNotConsulted) {
   load(kScript,
-       "[UnPrinterDrivers]\r\nD,B,1\r\n[UnFaxDriver]\r\nUninstallFax=1\r\nProductGUID_VISTA={F}\r\n");
+       "[UnPrinterDrivers]\r\nD,B,1\r\n[UnFaxDriver]\r\nUninstallFax=1\r\nProductGUID_VISTA={F}"
+       "\r\n");
   load(kOther, "[UnPrinterDrivers]\r\nE,B,1\r\n[UnFaxDriver]\r\n");
   EXPECT_TRUE(profile_.uninstallFax);
   EXPECT_STREQ(profile_.faxProductGuid.c_str(), "{F}");

@@ -1,11 +1,11 @@
 // StringList: the stable case-insensitive order, normalising, merging and
 // the difference.
+#include "profile/string_list.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "profile/string_list.h"
 
 namespace {
 

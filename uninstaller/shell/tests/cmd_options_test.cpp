@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-
 #include <string>
 #include <vector>
 
@@ -37,8 +36,7 @@ TEST(OptionParsing, SlashAndHyphenIntroduceOptionsAndOtherTokensAreIgnored) {
 
 TEST(OptionParsing, QuotesProtectSpacesColonsAndCommasAndStayInTheValues) {
   OptionList options;
-  options.parse(
-      "prog.exe /PRN:\"Vardel LX-1\",\"Vardel, Inc. Model:2\" /MFG:\"a:b\",c /\"N:M\":v");
+  options.parse("prog.exe /PRN:\"Vardel LX-1\",\"Vardel, Inc. Model:2\" /MFG:\"a:b\",c /\"N:M\":v");
   ASSERT_EQ(options.options().size(), 3u);
   const CmdOption& prn = options.options()[0];
   EXPECT_EQ(prn.name(), "PRN");

@@ -53,7 +53,8 @@ TEST(Locations, SystemDirectoriesEndInABackslashOnEveryVersion) {
     sim::Machine machine(name);
     EXPECT_EQ(Resolved(machine, kLocWindowsDir), machine.profile().windowsDirectory + "\\") << name;
     EXPECT_EQ(Resolved(machine, kLocSystemDir), machine.profile().systemDirectory + "\\") << name;
-    EXPECT_EQ(Resolved(machine, kLocInfDir), machine.profile().windowsDirectory + "\\INF\\") << name;
+    EXPECT_EQ(Resolved(machine, kLocInfDir), machine.profile().windowsDirectory + "\\INF\\")
+        << name;
     const std::string temp = Resolved(machine, kLocTempDir);
     EXPECT_EQ(temp.back(), '\\') << name;
   }
@@ -77,7 +78,8 @@ TEST(Locations, AppendingTheVersionSubdirectoryToTheDriverDirectory) {
   parts.init(system, kLocPrinterDriverDir);
   const std::string base = parts.directory();
   EXPECT_EQ(std::string(parts.appendSubdirectory("3")), base + "3\\");
-  EXPECT_EQ(std::string(parts.appendSubdirectory("")), base + "3\\") << "an empty name adds nothing";
+  EXPECT_EQ(std::string(parts.appendSubdirectory("")), base + "3\\")
+      << "an empty name adds nothing";
 }
 
 TEST(Locations, EveryNewTempFileIsCreatedWithTheTildePrefix) {
@@ -106,7 +108,8 @@ TEST(Locations, ColourDirectoryComesFromMscmsWhenItIsThere) {
 }
 
 TEST(Locations, WithoutMscmsTheSystemColorDirectoryIsMadeAndTheCurrentDirectoryKept) {
-  for (sim::Mscms state : {sim::Mscms::kMissing, sim::Mscms::kMissingFunction, sim::Mscms::kCallFails}) {
+  for (sim::Mscms state :
+       {sim::Mscms::kMissing, sim::Mscms::kMissingFunction, sim::Mscms::kCallFails}) {
     sim::Machine machine("xp");
     machine.folders().setMscms(state);
     platform::System system = machine.system();

@@ -24,14 +24,13 @@ TEST_P(OsCodes, EveryWindowsVersionMapsToItsCodes) {
 
 // NT 5.2 (Server 2003) counts as Windows 2000, 6.x as XP. Windows 10 and 11
 // tell a program whose manifest does not declare them that they are 6.2.
-INSTANTIATE_TEST_SUITE_P(
-    AllProfiles, OsCodes,
-    ::testing::Values(ExpectedCodes{"win32s", 1, 1}, ExpectedCodes{"95", 2, 2},
-                      ExpectedCodes{"98", 3, 2}, ExpectedCodes{"me", 7, 2},
-                      ExpectedCodes{"nt351", 4, 3}, ExpectedCodes{"nt4", 5, 3},
-                      ExpectedCodes{"2000", 6, 3}, ExpectedCodes{"xp", 8, 3},
-                      ExpectedCodes{"2003", 6, 3}, ExpectedCodes{"7", 8, 3},
-                      ExpectedCodes{"10", 8, 3}, ExpectedCodes{"11", 8, 3}));
+INSTANTIATE_TEST_SUITE_P(AllProfiles, OsCodes,
+                         ::testing::Values(ExpectedCodes{"win32s", 1, 1}, ExpectedCodes{"95", 2, 2},
+                                           ExpectedCodes{"98", 3, 2}, ExpectedCodes{"me", 7, 2},
+                                           ExpectedCodes{"nt351", 4, 3}, ExpectedCodes{"nt4", 5, 3},
+                                           ExpectedCodes{"2000", 6, 3}, ExpectedCodes{"xp", 8, 3},
+                                           ExpectedCodes{"2003", 6, 3}, ExpectedCodes{"7", 8, 3},
+                                           ExpectedCodes{"10", 8, 3}, ExpectedCodes{"11", 8, 3}));
 
 TEST(OsInfo, TheTrueVersionTenMatchesNoVersionCode) {
   sim::Machine machine("10");

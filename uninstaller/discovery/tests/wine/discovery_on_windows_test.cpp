@@ -35,8 +35,8 @@ TEST(DiscoveryOnWindows, FindsExactlyThePackagesPrinters) {
   for (const auto& [name, entry] : printers) {
     if (entry.isOfferable()) offerable.insert(name);
   }
-  EXPECT_EQ(offerable, (std::set<std::string>{"Vardel LX-300", "Vardel Photo 10",
-                                              "Vardel LX-300 (Pavane)"}));
+  EXPECT_EQ(offerable,
+            (std::set<std::string>{"Vardel LX-300", "Vardel Photo 10", "Vardel LX-300 (Pavane)"}));
 
   ASSERT_TRUE(printers.count("Acme Office"));
   EXPECT_EQ(printers.at("Acme Office").foreign, 1);

@@ -67,7 +67,8 @@ TEST_F(FilesTest, FileOpenWithDeleteSharingGoesWhenTheLastHandleCloses) {
   EXPECT_EQ(fs.deleteFile(dll.c_str()), err::kSuccess);
   EXPECT_TRUE(files.exists(dll));
   platform::File file(fs);
-  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead | share::kDelete, disp::kOpenExisting, 0, file.out()),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead | share::kDelete,
+                          disp::kOpenExisting, 0, file.out()),
             err::kAccessDenied);  // delete pending
   files.release(hold);
   EXPECT_FALSE(files.exists(dll));
@@ -76,7 +77,8 @@ TEST_F(FilesTest, FileOpenWithDeleteSharingGoesWhenTheLastHandleCloses) {
 TEST_F(FilesTest, HandleOutlivingItsRemovedDirectoryClosesSafely) {
   files.writeFile("C:\\Gone\\open.dat", "x");
   platform::File file(fs);
-  ASSERT_EQ(fs.createFile("C:\\Gone\\open.dat", access::kGenericRead, share::kRead | share::kDelete, disp::kOpenExisting, 0, file.out()),
+  ASSERT_EQ(fs.createFile("C:\\Gone\\open.dat", access::kGenericRead, share::kRead | share::kDelete,
+                          disp::kOpenExisting, 0, file.out()),
             err::kSuccess);
   ASSERT_EQ(fs.deleteFile("C:\\Gone\\open.dat"), err::kSuccess);
   ASSERT_TRUE(files.removeTree("C:\\Gone"));
@@ -91,28 +93,35 @@ TEST_F(FilesTest, HandleOutlivingItsRemovedDirectoryClosesSafely) {
 TEST_F(FilesTest, ShareModesDecideWhetherASecondOpenSucceeds) {
   files.writeFile(dll, "data");
   platform::File first(fs);
-  ASSERT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0, first.out()),
+  ASSERT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0,
+                          first.out()),
             err::kSuccess);
   platform::File second(fs);
-  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0, second.out()),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0,
+                          second.out()),
             err::kSuccess);
-  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericWrite, share::kRead | share::kWrite, disp::kOpenExisting, 0, second.out()),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericWrite, share::kRead | share::kWrite,
+                          disp::kOpenExisting, 0, second.out()),
             err::kSharingViolation);
   // The first handle allows reading only, so a reader must allow... reading.
-  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kNone, disp::kOpenExisting, 0, second.out()),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kNone, disp::kOpenExisting, 0,
+                          second.out()),
             err::kSharingViolation);
   // An open for no data access never conflicts.
-  EXPECT_EQ(fs.createFile(dll.c_str(), access::kNone, share::kNone, disp::kOpenExisting, 0, second.out()),
-            err::kSuccess);
+  EXPECT_EQ(
+      fs.createFile(dll.c_str(), access::kNone, share::kNone, disp::kOpenExisting, 0, second.out()),
+      err::kSuccess);
   EXPECT_EQ(machine.openHandleCount(), 2u);
 
   files.setLoadedModule(dll, true);
   platform::File writer(fs);
   first.reset();
   second.reset();
-  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericWrite, share::kRead, disp::kOpenExisting, 0, writer.out()),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericWrite, share::kRead, disp::kOpenExisting, 0,
+                          writer.out()),
             err::kSharingViolation);
-  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0, writer.out()),
+  EXPECT_EQ(fs.createFile(dll.c_str(), access::kGenericRead, share::kRead, disp::kOpenExisting, 0,
+                          writer.out()),
             err::kSuccess);
   writer.reset();
   EXPECT_EQ(machine.openHandleCount(), 0u);
@@ -121,15 +130,20 @@ TEST_F(FilesTest, ShareModesDecideWhetherASecondOpenSucceeds) {
 TEST_F(FilesTest, DispositionsCreateTruncateAndRefuseAsWindowsDoes) {
   const char* path = "C:\\TEMP\\new.txt";
   platform::File file(fs);
-  EXPECT_EQ(fs.createFile(path, access::kGenericRead, 0, disp::kOpenExisting, 0, file.out()), err::kFileNotFound);
-  ASSERT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateNew, 0, file.out()), err::kSuccess);
+  EXPECT_EQ(fs.createFile(path, access::kGenericRead, 0, disp::kOpenExisting, 0, file.out()),
+            err::kFileNotFound);
+  ASSERT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateNew, 0, file.out()),
+            err::kSuccess);
   std::uint32_t written = 0;
   ASSERT_EQ(fs.writeFile(file.get(), "hello", 5, written), err::kSuccess);
   file.reset();
   EXPECT_EQ(files.fileContents(path), "hello");
-  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateNew, 0, file.out()), err::kFileExists);
+  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateNew, 0, file.out()),
+            err::kFileExists);
 
-  ASSERT_EQ(fs.createFile(path, access::kGenericRead, share::kRead, disp::kOpenAlways, 0, file.out()), err::kSuccess);
+  ASSERT_EQ(
+      fs.createFile(path, access::kGenericRead, share::kRead, disp::kOpenAlways, 0, file.out()),
+      err::kSuccess);
   char buffer[8] = {};
   std::uint32_t read = 0;
   std::uint64_t size = 0;
@@ -140,19 +154,25 @@ TEST_F(FilesTest, DispositionsCreateTruncateAndRefuseAsWindowsDoes) {
   EXPECT_EQ(fs.writeFile(file.get(), "x", 1, written), err::kAccessDenied);
   file.reset();
 
-  ASSERT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()), err::kSuccess);
+  ASSERT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
+            err::kSuccess);
   file.reset();
   EXPECT_EQ(files.fileContents(path), "");
 
   files.setAttributesOf(path, fa::kReadOnly);
-  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kOpenExisting, 0, file.out()), err::kAccessDenied);
+  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kOpenExisting, 0, file.out()),
+            err::kAccessDenied);
   files.setAttributesOf(path, fa::kHidden);
-  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()), err::kAccessDenied);
-  EXPECT_EQ(fs.createFile("C:\\TEMP", access::kGenericRead, 0, disp::kOpenExisting, 0, file.out()), err::kAccessDenied);
-  EXPECT_EQ(fs.createFile("C:\\Nowhere\\x", access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
-            err::kPathNotFound);
-  EXPECT_EQ(fs.createFile("C:\\TEMP\\a|b", access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
-            err::kInvalidName);
+  EXPECT_EQ(fs.createFile(path, access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
+            err::kAccessDenied);
+  EXPECT_EQ(fs.createFile("C:\\TEMP", access::kGenericRead, 0, disp::kOpenExisting, 0, file.out()),
+            err::kAccessDenied);
+  EXPECT_EQ(
+      fs.createFile("C:\\Nowhere\\x", access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
+      err::kPathNotFound);
+  EXPECT_EQ(
+      fs.createFile("C:\\TEMP\\a|b", access::kGenericWrite, 0, disp::kCreateAlways, 0, file.out()),
+      err::kInvalidName);
 }
 
 TEST_F(FilesTest, AttributesReadBackAndDirectoryBitStays) {
@@ -160,7 +180,8 @@ TEST_F(FilesTest, AttributesReadBackAndDirectoryBitStays) {
   std::uint32_t attributes = 0;
   ASSERT_EQ(fs.getAttributes(dll.c_str(), attributes), err::kSuccess);
   EXPECT_EQ(attributes, fa::kArchive);
-  ASSERT_EQ(fs.setAttributes(dll.c_str(), fa::kReadOnly | fa::kHidden | fa::kSystem), err::kSuccess);
+  ASSERT_EQ(fs.setAttributes(dll.c_str(), fa::kReadOnly | fa::kHidden | fa::kSystem),
+            err::kSuccess);
   ASSERT_EQ(fs.getAttributes(dll.c_str(), attributes), err::kSuccess);
   EXPECT_EQ(attributes, fa::kReadOnly | fa::kHidden | fa::kSystem);
   ASSERT_EQ(fs.setAttributes(dll.c_str(), fa::kNormal), err::kSuccess);
@@ -197,9 +218,9 @@ TEST_F(FilesTest, FindMatchesWildcardsAsWindowsDoes) {
     files.writeFile(std::string("C:\\D\\") + name, "");
   }
   files.makeDirectories("C:\\D\\Sub");
-  EXPECT_EQ(Find(fs, "C:\\D\\*.*"), (std::vector<std::string>{".", "..", "A.TXT", "ab.htm",
-                                                              "ab.html", "b.txt", "readme", "Sub",
-                                                              "x.txt.bak"}));
+  EXPECT_EQ(Find(fs, "C:\\D\\*.*"),
+            (std::vector<std::string>{".", "..", "A.TXT", "ab.htm", "ab.html", "b.txt", "readme",
+                                      "Sub", "x.txt.bak"}));
   EXPECT_EQ(Find(fs, "C:\\D\\*.txt"), (std::vector<std::string>{"A.TXT", "b.txt"}));
   EXPECT_EQ(Find(fs, "C:\\D\\*."), (std::vector<std::string>{".", "..", "readme", "Sub"}));
   EXPECT_EQ(Find(fs, "C:\\D\\?.txt"), (std::vector<std::string>{"A.TXT", "b.txt"}));
@@ -270,7 +291,8 @@ TEST(DeferredDeletion, IsMissingOnWindows9xAndNeedsAnAdministratorOnNt) {
 TEST(Wininit, RenameSectionIsCarriedOutAtTheNextStartOfWindows9x) {
   sim::Machine machine("98");
   machine.files().writeFile("C:\\WINDOWS\\SYSTEM\\VDRV.DRV", "old");
-  machine.files().writeFile("C:\\WINDOWS\\WININIT.INI", "[RENAME]\r\nNUL=C:\\WINDOWS\\SYSTEM\\VDRV.DRV\r\n");
+  machine.files().writeFile("C:\\WINDOWS\\WININIT.INI",
+                            "[RENAME]\r\nNUL=C:\\WINDOWS\\SYSTEM\\VDRV.DRV\r\n");
   machine.restartWindows();
   EXPECT_FALSE(machine.files().exists("C:\\WINDOWS\\SYSTEM\\VDRV.DRV"));
   EXPECT_FALSE(machine.files().exists("C:\\WINDOWS\\WININIT.INI"));
@@ -331,11 +353,14 @@ TEST_F(FilesTest, CurrentDirectoryAndRelativePaths) {
 
   files.writeFile("C:\\WINDOWS\\system32\\rel.txt", "r");
   platform::File file(fs);
-  EXPECT_EQ(fs.createFile("rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting, 0, file.out()),
+  EXPECT_EQ(fs.createFile("rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting, 0,
+                          file.out()),
             err::kSuccess);
-  EXPECT_EQ(fs.createFile("..\\system32\\.\\rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting, 0, file.out()),
+  EXPECT_EQ(fs.createFile("..\\system32\\.\\rel.txt", access::kGenericRead, share::kRead,
+                          disp::kOpenExisting, 0, file.out()),
             err::kSuccess);
-  EXPECT_EQ(fs.createFile("\\WINDOWS/system32/rel.txt", access::kGenericRead, share::kRead, disp::kOpenExisting, 0, file.out()),
+  EXPECT_EQ(fs.createFile("\\WINDOWS/system32/rel.txt", access::kGenericRead, share::kRead,
+                          disp::kOpenExisting, 0, file.out()),
             err::kSuccess);
   EXPECT_EQ(fs.setCurrentDirectory("C:\\WINDOWS\\system32\\rel.txt"), sim::error::kDirectory);
   EXPECT_EQ(fs.setCurrentDirectory("D:\\"), err::kPathNotFound);
@@ -348,7 +373,8 @@ TEST_F(FilesTest, CopyFileKeepsAttributesAndRespectsLocks) {
   EXPECT_EQ(files.attributesOf("C:\\TEMP\\dst.dat"), fa::kReadOnly | fa::kArchive);
   EXPECT_EQ(fs.copyFile("C:\\src.dat", "C:\\TEMP\\dst.dat", true), err::kFileExists);
   EXPECT_EQ(fs.copyFile("C:\\src.dat", "C:\\TEMP\\dst.dat", false), err::kAccessDenied);
-  const auto writer = files.holdOpen("C:\\src.dat", access::kGenericWrite, share::kRead | share::kWrite);
+  const auto writer =
+      files.holdOpen("C:\\src.dat", access::kGenericWrite, share::kRead | share::kWrite);
   EXPECT_EQ(fs.copyFile("C:\\src.dat", "C:\\TEMP\\other.dat", false), err::kSharingViolation);
   files.release(writer);
   EXPECT_EQ(fs.copyFile("C:\\none.dat", "C:\\TEMP\\other.dat", false), err::kFileNotFound);

@@ -42,7 +42,8 @@ TEST_P(ProfileVersions, ReportVersionDirectoriesAndDriverDirectory) {
   EXPECT_TRUE(machine.files().isDirectory(c.system));
   EXPECT_EQ(machine.profile().spoolerEnvironment, c.environment);
   if (*c.environment != '\0') {
-    ASSERT_EQ(machine.folders().printerDriverDirectory(nullptr, buffer, sizeof buffer), err::kSuccess);
+    ASSERT_EQ(machine.folders().printerDriverDirectory(nullptr, buffer, sizeof buffer),
+              err::kSuccess);
     EXPECT_TRUE(machine.files().isDirectory(buffer)) << buffer;
   }
 }
@@ -54,9 +55,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         VersionCase{"win32s", 3, 10, 0, 0, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", ""},
         VersionCase{"95", 4, 0, 0x040003B6, 1, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "Windows 4.0"},
-        VersionCase{"98", 4, 10, 0x040A08AE, 1, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "Windows 4.0"},
-        VersionCase{"ME", 4, 90, 0x045A0BB8, 1, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "Windows 4.0"},
-        VersionCase{"nt351", 3, 51, 1057, 2, "C:\\WINNT35", "C:\\WINNT35\\system32", "Windows NT x86"},
+        VersionCase{"98", 4, 10, 0x040A08AE, 1, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM",
+                    "Windows 4.0"},
+        VersionCase{"ME", 4, 90, 0x045A0BB8, 1, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM",
+                    "Windows 4.0"},
+        VersionCase{"nt351", 3, 51, 1057, 2, "C:\\WINNT35", "C:\\WINNT35\\system32",
+                    "Windows NT x86"},
         VersionCase{"nt4", 4, 0, 1381, 2, "C:\\WINNT", "C:\\WINNT\\system32", "Windows NT x86"},
         VersionCase{"2000", 5, 0, 2195, 2, "C:\\WINNT", "C:\\WINNT\\system32", "Windows NT x86"},
         VersionCase{"xp", 5, 1, 2600, 2, "C:\\WINDOWS", "C:\\WINDOWS\\system32", "Windows NT x86"},
@@ -64,7 +68,9 @@ INSTANTIATE_TEST_SUITE_P(
         VersionCase{"7", 6, 1, 7601, 2, "C:\\Windows", "C:\\Windows\\system32", "Windows x64"},
         VersionCase{"10", 6, 2, 9200, 2, "C:\\Windows", "C:\\Windows\\system32", "Windows x64"},
         VersionCase{"11", 6, 2, 9200, 2, "C:\\Windows", "C:\\Windows\\system32", "Windows x64"}),
-    [](const ::testing::TestParamInfo<VersionCase>& param) { return std::string(param.param.profile); });
+    [](const ::testing::TestParamInfo<VersionCase>& param) {
+      return std::string(param.param.profile);
+    });
 
 TEST(Profiles, UnknownNameThrowsAndDefaultIsWindows10) {
   EXPECT_THROW(sim::Machine("vista"), std::invalid_argument);
@@ -93,16 +99,19 @@ TEST(Version, ManifestedProgramSeesTheRealNumbersAndFailureIsConfigurable) {
 TEST(Folders, SpoolerDirectoriesByEnvironment) {
   sim::Machine machine("10");
   char buffer[260];
-  ASSERT_EQ(machine.folders().printerDriverDirectory("Windows 4.0", buffer, sizeof buffer), err::kSuccess);
+  ASSERT_EQ(machine.folders().printerDriverDirectory("Windows 4.0", buffer, sizeof buffer),
+            err::kSuccess);
   EXPECT_STREQ(buffer, "C:\\Windows\\system32\\spool\\drivers\\win40");
   ASSERT_EQ(machine.folders().printerDriverDirectory("windows nt x86", buffer, sizeof buffer),
             err::kSuccess);
   EXPECT_STREQ(buffer, "C:\\Windows\\system32\\spool\\drivers\\w32x86");
-  ASSERT_EQ(machine.folders().printProcessorDirectory(nullptr, buffer, sizeof buffer), err::kSuccess);
+  ASSERT_EQ(machine.folders().printProcessorDirectory(nullptr, buffer, sizeof buffer),
+            err::kSuccess);
   EXPECT_STREQ(buffer, "C:\\Windows\\system32\\spool\\prtprocs\\x64");
   EXPECT_EQ(machine.folders().printerDriverDirectory("Windows 3.1", buffer, sizeof buffer),
             sim::error::kInvalidEnvironment);
-  EXPECT_EQ(machine.folders().printerDriverDirectory(nullptr, buffer, 10), err::kInsufficientBuffer);
+  EXPECT_EQ(machine.folders().printerDriverDirectory(nullptr, buffer, 10),
+            err::kInsufficientBuffer);
 
   sim::Machine w95("95");
   ASSERT_EQ(w95.folders().printerDriverDirectory(nullptr, buffer, sizeof buffer), err::kSuccess);
@@ -170,7 +179,8 @@ TEST(Folders, SpecialFoldersFollowTheProfile) {
 
 TEST(Token, AdministratorsGroupEnabledDenyOnlyOrAbsent) {
   const std::vector<std::uint8_t> admins = sim::SimHost::SidFromString("S-1-5-32-544");
-  ASSERT_EQ(admins, (std::vector<std::uint8_t>{1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0}));
+  ASSERT_EQ(admins,
+            (std::vector<std::uint8_t>{1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0}));
   auto adminAttributes = [&admins](sim::Machine& m) -> std::optional<std::uint32_t> {
     std::vector<platform::TokenGroup> groups;
     EXPECT_EQ(m.host().tokenGroups(4096, groups), err::kSuccess);
@@ -214,7 +224,8 @@ TEST(Token, ShutdownPrivilegeAndRestartLog) {
   EXPECT_EQ(machine.host().exitWindows(platform::exit_windows::kReboot), err::kPrivilegeNotHeld);
   EXPECT_EQ(machine.host().enablePrivilege("SeShutdownPrivilege"), err::kSuccess);
   EXPECT_EQ(machine.host().exitWindows(platform::exit_windows::kReboot), err::kSuccess);
-  EXPECT_EQ(machine.host().exitRequests(), std::vector<std::uint32_t>{platform::exit_windows::kReboot});
+  EXPECT_EQ(machine.host().exitRequests(),
+            std::vector<std::uint32_t>{platform::exit_windows::kReboot});
   EXPECT_EQ(machine.host().enablePrivilege("SeNoSuchPrivilege"), err::kNoSuchPrivilege);
 
   sim::Machine user("xp");

@@ -84,12 +84,14 @@ TEST_F(IniTest, ValuesAreCutToSizeMinusOne) {
 
 TEST_F(IniTest, NullSectionListsSectionsAndNullKeyListsKeys) {
   char buffer[260];
-  std::uint32_t n = machine.ini().getPrivateString(nullptr, nullptr, "", buffer, sizeof buffer, kIni);
+  std::uint32_t n =
+      machine.ini().getPrivateString(nullptr, nullptr, "", buffer, sizeof buffer, kIni);
   EXPECT_EQ(MultiString(buffer, n), (std::vector<std::string>{"Strings", "Other", "strings"}));
   EXPECT_EQ(buffer[n], '\0');
 
   n = machine.ini().getPrivateString("Strings", nullptr, "", buffer, sizeof buffer, kIni);
-  EXPECT_EQ(MultiString(buffer, n), (std::vector<std::string>{"Name", "Single", "Half", "name", "Empty"}));
+  EXPECT_EQ(MultiString(buffer, n),
+            (std::vector<std::string>{"Name", "Single", "Half", "name", "Empty"}));
 
   // Too small: cut to size - 2, ended by two NULs.
   n = machine.ini().getPrivateString("Strings", nullptr, "", buffer, 9, kIni);
@@ -128,9 +130,11 @@ TEST_F(IniTest, WritingChangesOnlyTheLinesConcerned) {
 TEST_F(IniTest, BareFileNamesLiveInTheWindowsDirectoryAndAreCreatedOnWrite) {
   sim::SimIniFiles& ini = machine.ini();
   ASSERT_TRUE(ini.writePrivateString("RENAME", "C:\\x.dll", "NUL", "pendinit.ini"));
-  EXPECT_EQ(machine.files().fileContents("C:\\Windows\\pendinit.ini"), "[RENAME]\r\nC:\\x.dll=NUL\r\n");
+  EXPECT_EQ(machine.files().fileContents("C:\\Windows\\pendinit.ini"),
+            "[RENAME]\r\nC:\\x.dll=NUL\r\n");
   char buffer[16];
-  EXPECT_EQ(ini.getPrivateString("rename", "c:\\X.DLL", "", buffer, sizeof buffer, "PENDINIT.INI"), 3u);
+  EXPECT_EQ(ini.getPrivateString("rename", "c:\\X.DLL", "", buffer, sizeof buffer, "PENDINIT.INI"),
+            3u);
   EXPECT_STREQ(buffer, "NUL");
 }
 
@@ -147,7 +151,8 @@ TEST_F(IniTest, LockedOrReadOnlyFilesFailToWriteAndReadAsMissing) {
 
 TEST(WinIni, WindowsSectionLivesInTheRegistryOnNt) {
   sim::Machine machine("xp");
-  ASSERT_TRUE(machine.ini().writeProfileString("windows", "device", "Vardel TR820,winspool,USB001"));
+  ASSERT_TRUE(
+      machine.ini().writeProfileString("windows", "device", "Vardel TR820,winspool,USB001"));
   EXPECT_EQ(machine.registry().getString(
                 "HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Device"),
             "Vardel TR820,winspool,USB001");
@@ -155,11 +160,13 @@ TEST(WinIni, WindowsSectionLivesInTheRegistryOnNt) {
   EXPECT_EQ(winIni.find("device"), std::string::npos);
 
   char buffer[256];
-  const std::uint32_t n = machine.ini().getProfileString("Windows", "DEVICE", "", buffer, sizeof buffer);
+  const std::uint32_t n =
+      machine.ini().getProfileString("Windows", "DEVICE", "", buffer, sizeof buffer);
   EXPECT_EQ(std::string(buffer, n), "Vardel TR820,winspool,USB001");
   // Other sections of win.ini stay in the file.
   ASSERT_TRUE(machine.ini().writeProfileString("Vardel", "Key", "1"));
-  EXPECT_NE(machine.files().fileContents("C:\\WINDOWS\\win.ini")->find("[Vardel]"), std::string::npos);
+  EXPECT_NE(machine.files().fileContents("C:\\WINDOWS\\win.ini")->find("[Vardel]"),
+            std::string::npos);
 }
 
 TEST(WinIni, IsAPlainFileOnWindows9x) {

@@ -45,7 +45,8 @@ TEST(Faults, FailOneSubjectOrAllAndLogEveryCall) {
   platform::Process process(machine.processes());
   EXPECT_EQ(machine.processes().createProcess("C:\\Tools\\a.exe", "", process.out()),
             err::kAccessDenied);
-  EXPECT_EQ(machine.processes().createProcess("C:\\Tools\\b.exe", "", process.out()), err::kSuccess);
+  EXPECT_EQ(machine.processes().createProcess("C:\\Tools\\b.exe", "", process.out()),
+            err::kSuccess);
   machine.faults().fail("CreateProcessA", err::kNotEnoughMemory);
   EXPECT_EQ(machine.processes().createProcess("C:\\Tools\\b.exe", "", process.out()),
             err::kNotEnoughMemory);

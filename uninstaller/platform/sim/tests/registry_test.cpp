@@ -46,14 +46,16 @@ class RegistryTest : public ::testing::Test {
 TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheCaseTheyWereCreatedWith) {
   platform::RegKey created(reg);
   bool wasCreated = false;
-  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\VarDel\\Stripwell", regsam::kAllAccess, created.out(), &wasCreated),
+  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\VarDel\\Stripwell", regsam::kAllAccess,
+                          created.out(), &wasCreated),
             err::kSuccess);
   EXPECT_TRUE(wasCreated);
   ASSERT_EQ(reg.setValue(created.get(), "InstallDir", regtype::kSz, "C:\\x", 5), err::kSuccess);
 
   platform::RegKey opened(reg);
-  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "software\\VARDEL\\stripwell", regsam::kRead, opened.out()),
-            err::kSuccess);
+  ASSERT_EQ(
+      reg.openKey(hkey::kLocalMachine, "software\\VARDEL\\stripwell", regsam::kRead, opened.out()),
+      err::kSuccess);
   char data[16] = {};
   std::uint32_t size = sizeof data;
   EXPECT_EQ(reg.queryValue(opened.get(), "INSTALLDIR", nullptr, data, &size), err::kSuccess);
@@ -64,16 +66,19 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheCaseTheyWereCreatedWith) {
             std::vector<std::string>{"InstallDir"});
 
   platform::RegKey again(reg);
-  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\VARDEL", regsam::kAllAccess, again.out(), &wasCreated),
+  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\VARDEL", regsam::kAllAccess, again.out(),
+                          &wasCreated),
             err::kSuccess);
   EXPECT_FALSE(wasCreated);
-  EXPECT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\Missing", regsam::kRead, opened.out()), err::kFileNotFound);
+  EXPECT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\Missing", regsam::kRead, opened.out()),
+            err::kFileNotFound);
 }
 
 TEST_F(RegistryTest, QueryValueReportsSizesAndMoreData) {
   machine.registry().setString("HKLM\\SOFTWARE\\V", "Name", "hello");  // 6 bytes with the NUL
   platform::RegKey key(reg);
-  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\V", regsam::kRead, key.out()), err::kSuccess);
+  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\V", regsam::kRead, key.out()),
+            err::kSuccess);
 
   std::uint32_t type = 0;
   std::uint32_t size = 0;
@@ -98,7 +103,9 @@ TEST_F(RegistryTest, QueryValueReportsSizesAndMoreData) {
 
 TEST_F(RegistryTest, StringStoredWithoutNulIsTerminatedWhenTheBufferHasRoom) {
   platform::RegKey key(reg);
-  ASSERT_EQ(reg.createKey(hkey::kCurrentUser, "Software\\T", regsam::kAllAccess, key.out(), nullptr), err::kSuccess);
+  ASSERT_EQ(
+      reg.createKey(hkey::kCurrentUser, "Software\\T", regsam::kAllAccess, key.out(), nullptr),
+      err::kSuccess);
   ASSERT_EQ(reg.setValue(key.get(), "Raw", regtype::kSz, "abc", 3), err::kSuccess);
   char data[8];
   std::memset(data, 'z', sizeof data);
@@ -110,10 +117,13 @@ TEST_F(RegistryTest, StringStoredWithoutNulIsTerminatedWhenTheBufferHasRoom) {
 
 TEST_F(RegistryTest, SubkeysEnumerateSortedAndValuesInCreationOrder) {
   platform::RegKey key(reg);
-  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\Order", regsam::kAllAccess, key.out(), nullptr), err::kSuccess);
+  ASSERT_EQ(
+      reg.createKey(hkey::kLocalMachine, "SOFTWARE\\Order", regsam::kAllAccess, key.out(), nullptr),
+      err::kSuccess);
   for (const char* name : {"b", "_x", "A", "C"}) {
     platform::RegKey sub(reg);
-    ASSERT_EQ(reg.createKey(key.get(), name, regsam::kAllAccess, sub.out(), nullptr), err::kSuccess);
+    ASSERT_EQ(reg.createKey(key.get(), name, regsam::kAllAccess, sub.out(), nullptr),
+              err::kSuccess);
   }
   // Upper-cased ordinal order: '_' (0x5F) sorts after the letters.
   EXPECT_EQ(EnumKeys(reg, key.get()), (std::vector<std::string>{"A", "b", "C", "_x"}));
@@ -138,7 +148,8 @@ TEST_F(RegistryTest, EnumValueDeliversNameTypeAndDataWithSizeRules) {
   machine.registry().setDword("HKLM\\SOFTWARE\\E", "Count", 7);
   machine.registry().setMultiString("HKLM\\SOFTWARE\\E", "List", {"a", "bc"});
   platform::RegKey key(reg);
-  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\E", regsam::kRead, key.out()), err::kSuccess);
+  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\E", regsam::kRead, key.out()),
+            err::kSuccess);
 
   char name[16];
   std::uint32_t nameSize = sizeof name;
@@ -164,7 +175,8 @@ TEST_F(RegistryTest, DeleteKeyRefusesKeysWithSubkeysAndStaleHandlesSeeItGone) {
   EXPECT_TRUE(machine.registry().keyExists("HKLM\\SOFTWARE\\Del\\Child"));
 
   platform::RegKey child(reg);
-  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\Del\\Child", regsam::kRead, child.out()), err::kSuccess);
+  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE\\Del\\Child", regsam::kRead, child.out()),
+            err::kSuccess);
   EXPECT_EQ(reg.deleteKey(hkey::kLocalMachine, "SOFTWARE\\del\\CHILD", 0), err::kSuccess);
   EXPECT_EQ(reg.deleteKey(hkey::kLocalMachine, "SOFTWARE\\Del", 0), err::kSuccess);
   EXPECT_FALSE(machine.registry().keyExists("HKLM\\SOFTWARE\\Del"));
@@ -178,27 +190,33 @@ TEST_F(RegistryTest, DeleteKeyRefusesKeysWithSubkeysAndStaleHandlesSeeItGone) {
 TEST_F(RegistryTest, Wow64ViewRedirectsSoftwareExceptSharedKeys) {
   platform::RegKey key(reg);
   const std::uint32_t view32 = regsam::kAllAccess | regsam::kWow64_32Key;
-  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\Vardel\\App", view32, key.out(), nullptr), err::kSuccess);
+  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\Vardel\\App", view32, key.out(), nullptr),
+            err::kSuccess);
   EXPECT_TRUE(machine.registry().keyExists("HKLM\\SOFTWARE\\Wow6432Node\\Vardel\\App"));
   EXPECT_FALSE(machine.registry().keyExists("HKLM\\SOFTWARE\\Vardel"));
 
   // A handle opened in the 32-bit view stays there for relative opens.
   platform::RegKey software(reg);
-  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE", regsam::kRead | regsam::kWow64_32Key, software.out()),
+  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE", regsam::kRead | regsam::kWow64_32Key,
+                        software.out()),
             err::kSuccess);
   platform::RegKey app(reg);
   EXPECT_EQ(reg.openKey(software.get(), "Vardel\\App", regsam::kRead, app.out()), err::kSuccess);
 
   // Shared keys and everything outside SOFTWARE are the same in both views.
-  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\X", view32, key.out(), nullptr),
+  ASSERT_EQ(reg.createKey(hkey::kLocalMachine,
+                          "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\X", view32,
+                          key.out(), nullptr),
             err::kSuccess);
   EXPECT_TRUE(machine.registry().keyExists(
       "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\X"));
-  ASSERT_EQ(reg.createKey(hkey::kClassesRoot, "CLSID\\{1}", view32, key.out(), nullptr), err::kSuccess);
+  ASSERT_EQ(reg.createKey(hkey::kClassesRoot, "CLSID\\{1}", view32, key.out(), nullptr),
+            err::kSuccess);
   EXPECT_TRUE(machine.registry().keyExists("HKLM\\SOFTWARE\\Wow6432Node\\Classes\\CLSID\\{1}"));
   ASSERT_EQ(reg.createKey(hkey::kClassesRoot, ".unm", view32, key.out(), nullptr), err::kSuccess);
   EXPECT_TRUE(machine.registry().keyExists("HKLM\\SOFTWARE\\Classes\\.unm"));
-  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Print", regsam::kRead | regsam::kWow64_32Key, key.out()),
+  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Print",
+                        regsam::kRead | regsam::kWow64_32Key, key.out()),
             err::kSuccess);
 
   EXPECT_EQ(reg.deleteKey(hkey::kLocalMachine, "SOFTWARE\\Vardel\\App", regsam::kWow64_32Key),
@@ -209,8 +227,10 @@ TEST_F(RegistryTest, Wow64ViewRedirectsSoftwareExceptSharedKeys) {
 TEST(RegistryOn32BitWindows, IgnoresTheWow64Flag) {
   sim::Machine machine("xp");
   platform::RegKey key(machine.registry());
-  ASSERT_EQ(machine.registry().createKey(platform::hkey::kLocalMachine, "SOFTWARE\\Vardel", regsam::kAllAccess | regsam::kWow64_32Key, key.out(), nullptr),
-            err::kSuccess);
+  ASSERT_EQ(
+      machine.registry().createKey(platform::hkey::kLocalMachine, "SOFTWARE\\Vardel",
+                                   regsam::kAllAccess | regsam::kWow64_32Key, key.out(), nullptr),
+      err::kSuccess);
   EXPECT_TRUE(machine.registry().keyExists("HKLM\\SOFTWARE\\Vardel"));
 }
 
@@ -237,7 +257,8 @@ TEST_F(RegistryTest, OpenHandlesAreCountedUntilClosed) {
   EXPECT_EQ(machine.registry().openHandleCount(), 0u);
   {
     platform::RegKey scoped(reg);
-    ASSERT_EQ(reg.openKey(hkey::kCurrentUser, "Software", regsam::kRead, scoped.out()), err::kSuccess);
+    ASSERT_EQ(reg.openKey(hkey::kCurrentUser, "Software", regsam::kRead, scoped.out()),
+              err::kSuccess);
     EXPECT_EQ(machine.openHandleCount(), 1u);
   }
   EXPECT_EQ(machine.openHandleCount(), 0u);
@@ -245,15 +266,20 @@ TEST_F(RegistryTest, OpenHandlesAreCountedUntilClosed) {
 
 TEST_F(RegistryTest, AccessRightsOfHandlesAndOfStandardUsersAreChecked) {
   platform::RegKey readOnly(reg);
-  ASSERT_EQ(reg.openKey(hkey::kCurrentUser, "Software", regsam::kRead, readOnly.out()), err::kSuccess);
+  ASSERT_EQ(reg.openKey(hkey::kCurrentUser, "Software", regsam::kRead, readOnly.out()),
+            err::kSuccess);
   EXPECT_EQ(reg.setValue(readOnly.get(), "x", regtype::kSz, "", 1), err::kAccessDenied);
 
   machine.host().setAdministrators(sim::AdminMembership::kDenyOnly);
   platform::RegKey key(reg);
-  EXPECT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE", regsam::kAllAccess, key.out()), err::kAccessDenied);
+  EXPECT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE", regsam::kAllAccess, key.out()),
+            err::kAccessDenied);
   EXPECT_EQ(reg.openKey(hkey::kLocalMachine, "SOFTWARE", regsam::kRead, key.out()), err::kSuccess);
-  EXPECT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\New", regsam::kRead, key.out(), nullptr), err::kAccessDenied);
-  EXPECT_EQ(reg.createKey(hkey::kCurrentUser, "Software\\New", regsam::kAllAccess, key.out(), nullptr), err::kSuccess);
+  EXPECT_EQ(reg.createKey(hkey::kLocalMachine, "SOFTWARE\\New", regsam::kRead, key.out(), nullptr),
+            err::kAccessDenied);
+  EXPECT_EQ(
+      reg.createKey(hkey::kCurrentUser, "Software\\New", regsam::kAllAccess, key.out(), nullptr),
+      err::kSuccess);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ TEST_F(ServicesTest, StopTakesTheConfiguredTimeAndStartWhileStoppingFails) {
   platform::ScHandle manager(sc);
   ASSERT_EQ(sc.openManager(scm::kManagerAllAccess, manager.out()), err::kSuccess);
   platform::ScHandle spooler(sc);
-  ASSERT_EQ(sc.openService(manager.get(), "spooler", scm::kServiceAllAccess, spooler.out()), err::kSuccess);
+  ASSERT_EQ(sc.openService(manager.get(), "spooler", scm::kServiceAllAccess, spooler.out()),
+            err::kSuccess);
 
   platform::ServiceStatus status;
   ASSERT_EQ(sc.control(spooler.get(), scm::kControlStop, status), err::kSuccess);
@@ -57,7 +58,8 @@ TEST_F(ServicesTest, StopWithoutDelayIsImmediateAndStartErrorsAreScripted) {
   platform::ScHandle manager(sc);
   ASSERT_EQ(sc.openManager(scm::kManagerAllAccess, manager.out()), err::kSuccess);
   platform::ScHandle spooler(sc);
-  ASSERT_EQ(sc.openService(manager.get(), "Spooler", scm::kServiceStart | scm::kServiceStop, spooler.out()),
+  ASSERT_EQ(sc.openService(manager.get(), "Spooler", scm::kServiceStart | scm::kServiceStop,
+                           spooler.out()),
             err::kSuccess);
   platform::ServiceStatus status;
   ASSERT_EQ(sc.control(spooler.get(), scm::kControlStop, status), err::kSuccess);
@@ -83,7 +85,8 @@ TEST_F(ServicesTest, OpeningChecksNamesHandlesAndTheCallersRights) {
   EXPECT_EQ(sc.openService(manager.get(), "NoSuchService", scm::kServiceAllAccess, service.out()),
             err::kServiceDoesNotExist);
   platform::ServiceHandle raw;
-  EXPECT_EQ(sc.openService(platform::ServiceHandle{0x1234}, "Spooler", scm::kServiceAllAccess, raw), err::kInvalidHandle);
+  EXPECT_EQ(sc.openService(platform::ServiceHandle{0x1234}, "Spooler", scm::kServiceAllAccess, raw),
+            err::kInvalidHandle);
   platform::ServiceStatus status;
   EXPECT_EQ(sc.control(manager.get(), scm::kControlStop, status), err::kInvalidHandle);
 
@@ -91,8 +94,10 @@ TEST_F(ServicesTest, OpeningChecksNamesHandlesAndTheCallersRights) {
   platform::ScHandle userManager(sc);
   EXPECT_EQ(sc.openManager(scm::kManagerAllAccess, userManager.out()), err::kAccessDenied);
   ASSERT_EQ(sc.openManager(scm::kManagerConnect, userManager.out()), err::kSuccess);
-  EXPECT_EQ(sc.openService(userManager.get(), "Spooler", scm::kServiceAllAccess, service.out()), err::kAccessDenied);
-  EXPECT_EQ(sc.openService(userManager.get(), "Spooler", scm::kServiceQueryStatus, service.out()), err::kSuccess);
+  EXPECT_EQ(sc.openService(userManager.get(), "Spooler", scm::kServiceAllAccess, service.out()),
+            err::kAccessDenied);
+  EXPECT_EQ(sc.openService(userManager.get(), "Spooler", scm::kServiceQueryStatus, service.out()),
+            err::kSuccess);
   service.reset();
   manager.reset();
   userManager.reset();
@@ -110,7 +115,8 @@ TEST_F(ServicesTest, DeletedServiceGoesWithItsLastHandle) {
   ASSERT_EQ(sc.openManager(scm::kManagerAllAccess, manager.out()), err::kSuccess);
   platform::ScHandle first(sc);
   platform::ScHandle second(sc);
-  ASSERT_EQ(sc.openService(manager.get(), "VPortSvc", scm::kServiceAllAccess, first.out()), err::kSuccess);
+  ASSERT_EQ(sc.openService(manager.get(), "VPortSvc", scm::kServiceAllAccess, first.out()),
+            err::kSuccess);
   ASSERT_EQ(sc.openService(manager.get(), "vportsvc", scm::kDelete, second.out()), err::kSuccess);
   EXPECT_EQ(sc.deleteService(first.get()), err::kSuccess);
   EXPECT_EQ(sc.deleteService(second.get()), err::kServiceMarkedForDelete);
@@ -123,13 +129,15 @@ TEST_F(ServicesTest, DeletedServiceGoesWithItsLastHandle) {
   EXPECT_FALSE(machine.services().exists("VPortSvc"));
   EXPECT_FALSE(machine.registry().keyExists("HKLM\\SYSTEM\\CurrentControlSet\\Services\\VPortSvc"));
   platform::ScHandle again(sc);
-  EXPECT_EQ(sc.openService(manager.get(), "VPortSvc", scm::kServiceAllAccess, again.out()), err::kServiceDoesNotExist);
+  EXPECT_EQ(sc.openService(manager.get(), "VPortSvc", scm::kServiceAllAccess, again.out()),
+            err::kServiceDoesNotExist);
 }
 
 TEST(Services, ExistOnlyOnTheNtFamily) {
   sim::Machine w98("98");
   platform::ServiceHandle manager;
-  EXPECT_EQ(w98.services().openManager(scm::kManagerAllAccess, manager), sim::error::kCallNotImplemented);
+  EXPECT_EQ(w98.services().openManager(scm::kManagerAllAccess, manager),
+            sim::error::kCallNotImplemented);
   EXPECT_FALSE(w98.services().exists("Spooler"));
   sim::Machine w11("11");
   EXPECT_EQ(w11.services().state("Spooler"), scm::kRunning);
@@ -143,7 +151,8 @@ class DesktopTest : public ::testing::Test {
 };
 
 TEST_F(DesktopTest, FindWindowTakesTheTopmostMatchAndCloseFollowsTheScript) {
-  const auto stubborn = desktop.createWindow("QvStatusWindowClass_", "Status", sim::CloseReaction::kIgnore);
+  const auto stubborn =
+      desktop.createWindow("QvStatusWindowClass_", "Status", sim::CloseReaction::kIgnore);
   const auto polite = desktop.createWindow("QVSTATUSWINDOWCLASS_", "Other");
   EXPECT_EQ(api.findWindow("qvstatuswindowclass_", nullptr), polite);
   EXPECT_EQ(api.findWindow("QvStatusWindowClass_", "status"), stubborn);
@@ -166,11 +175,13 @@ TEST_F(DesktopTest, FindWindowTakesTheTopmostMatchAndCloseFollowsTheScript) {
 
 TEST_F(DesktopTest, ScriptedReactionsAnswerSentMessages) {
   const auto window = desktop.createWindow("RVTPSMCClass0H");
-  desktop.setReaction(window, [this](platform::WindowHandle, std::uint32_t message, platform::WParam,
-                                     platform::LParam) -> platform::LResult {
-    if (message == platform::wm::kClose) machine.clock().advance(5000);  // a slow program
-    return 42;
-  });
+  desktop.setReaction(window,
+                      [this](platform::WindowHandle, std::uint32_t message, platform::WParam,
+                             platform::LParam) -> platform::LResult {
+                        if (message == platform::wm::kClose)
+                          machine.clock().advance(5000);  // a slow program
+                        return 42;
+                      });
   const std::uint64_t before = machine.clock().now();
   EXPECT_EQ(api.sendMessage(window, platform::wm::kClose, 0, 0), 42);
   EXPECT_EQ(machine.clock().now() - before, 5000u);
@@ -220,8 +231,10 @@ TEST_F(DesktopTest, MessageBoxesTakeQueuedAnswersThenTheDefaultButton) {
   EXPECT_EQ(api.messageBox(owner, "Reboot now?", "Printer Uninstall", yesNo), platform::mb::kIdYes);
   EXPECT_EQ(api.messageBox({}, "Second button", nullptr, yesNo | platform::mb::kDefButton2),
             platform::mb::kIdNo);
-  EXPECT_EQ(api.messageBox({}, "Done", "Printer Uninstall", platform::mb::kOk), platform::mb::kIdOk);
-  EXPECT_EQ(api.messageBox(platform::WindowHandle{0x4321}, "Lost owner", "x", platform::mb::kOk), 0);
+  EXPECT_EQ(api.messageBox({}, "Done", "Printer Uninstall", platform::mb::kOk),
+            platform::mb::kIdOk);
+  EXPECT_EQ(api.messageBox(platform::WindowHandle{0x4321}, "Lost owner", "x", platform::mb::kOk),
+            0);
 
   const auto& boxes = desktop.messageBoxes();
   ASSERT_EQ(boxes.size(), 4u);

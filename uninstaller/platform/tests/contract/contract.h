@@ -67,7 +67,7 @@ std::string TargetName(const ::testing::TestParamInfo<TargetFactory>& info);
 
 }  // namespace contract
 
-#define SW_INSTANTIATE_PLATFORM_CONTRACT(prefix, ...)                                   \
+#define SW_INSTANTIATE_PLATFORM_CONTRACT(prefix, ...)                                \
   INSTANTIATE_TEST_SUITE_P(prefix, RegistryContract, ::testing::Values(__VA_ARGS__), \
                            ::contract::TargetName);                                  \
   INSTANTIATE_TEST_SUITE_P(prefix, FileContract, ::testing::Values(__VA_ARGS__),     \

@@ -29,15 +29,19 @@ TEST_P(FileContract, CreateDispositionsAndMissingPaths) {
   FileSystem& files = sys().files;
   File file(files);
   const std::string path = dir / "new.txt";
-  ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericWrite, file_share::kNone, file_disposition::kCreateNew, 0, file.out()),
+  ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericWrite, file_share::kNone,
+                             file_disposition::kCreateNew, 0, file.out()),
             error::kSuccess);
   file.reset();
-  EXPECT_EQ(files.createFile(path.c_str(), file_access::kGenericWrite, file_share::kNone, file_disposition::kCreateNew, 0, file.out()),
+  EXPECT_EQ(files.createFile(path.c_str(), file_access::kGenericWrite, file_share::kNone,
+                             file_disposition::kCreateNew, 0, file.out()),
             error::kFileExists);
   EXPECT_FALSE(file.get());
-  EXPECT_EQ(files.createFile((dir / "absent.txt").c_str(), file_access::kGenericRead, file_share::kRead, file_disposition::kOpenExisting, 0, file.out()),
+  EXPECT_EQ(files.createFile((dir / "absent.txt").c_str(), file_access::kGenericRead,
+                             file_share::kRead, file_disposition::kOpenExisting, 0, file.out()),
             error::kFileNotFound);
-  EXPECT_EQ(files.createFile((dir / "no\\such\\dir.txt").c_str(), file_access::kGenericRead, file_share::kRead, file_disposition::kOpenExisting, 0, file.out()),
+  EXPECT_EQ(files.createFile((dir / "no\\such\\dir.txt").c_str(), file_access::kGenericRead,
+                             file_share::kRead, file_disposition::kOpenExisting, 0, file.out()),
             error::kPathNotFound);
 
   std::uint32_t attributes = 0;
@@ -84,23 +88,29 @@ TEST_P(FileContract, OpenFileRefusesDeletionUnlessSharedForDelete) {
   ASSERT_EQ(WriteFileText(files, path, "x"), error::kSuccess);
   {
     File holder(files);
-    ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericRead, file_share::kNone, file_disposition::kOpenExisting, 0, holder.out()),
+    ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericRead, file_share::kNone,
+                               file_disposition::kOpenExisting, 0, holder.out()),
               error::kSuccess);
     EXPECT_EQ(files.deleteFile(path.c_str()), error::kSharingViolation);
     // A second opening is refused as well.
     File second(files);
-    EXPECT_EQ(files.createFile(path.c_str(), file_access::kGenericRead, file_share::kRead, file_disposition::kOpenExisting, 0, second.out()),
+    EXPECT_EQ(files.createFile(path.c_str(), file_access::kGenericRead, file_share::kRead,
+                               file_disposition::kOpenExisting, 0, second.out()),
               error::kSharingViolation);
   }
   {
     File holder(files);
-    ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericRead, file_share::kRead | file_share::kWrite, file_disposition::kOpenExisting, 0, holder.out()),
+    ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericRead,
+                               file_share::kRead | file_share::kWrite,
+                               file_disposition::kOpenExisting, 0, holder.out()),
               error::kSuccess);
     EXPECT_EQ(files.deleteFile(path.c_str()), error::kSharingViolation);
   }
   {
     File holder(files);
-    ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericRead, file_share::kRead | file_share::kDelete, file_disposition::kOpenExisting, 0, holder.out()),
+    ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericRead,
+                               file_share::kRead | file_share::kDelete,
+                               file_disposition::kOpenExisting, 0, holder.out()),
               error::kSuccess);
     EXPECT_EQ(files.deleteFile(path.c_str()), error::kSuccess);
   }

@@ -30,18 +30,26 @@ TEST_P(RegistryContract, CreateTellsNewFromExistingAndOpenIgnoresCase) {
   ScratchKey scratch(sys().registry, ScratchName());
   RegKey key(sys().registry);
   bool created = false;
-  ASSERT_EQ(sys().registry.createKey(scratch.handle(), "SubKey", regsam::kAllAccess, key.out(), &created), error::kSuccess);
+  ASSERT_EQ(
+      sys().registry.createKey(scratch.handle(), "SubKey", regsam::kAllAccess, key.out(), &created),
+      error::kSuccess);
   EXPECT_TRUE(created);
-  ASSERT_EQ(sys().registry.createKey(scratch.handle(), "SUBKEY", regsam::kAllAccess, key.out(), &created), error::kSuccess);
+  ASSERT_EQ(
+      sys().registry.createKey(scratch.handle(), "SUBKEY", regsam::kAllAccess, key.out(), &created),
+      error::kSuccess);
   EXPECT_FALSE(created);
-  EXPECT_EQ(sys().registry.openKey(scratch.handle(), "subkey", regsam::kRead, key.out()), error::kSuccess);
-  EXPECT_EQ(sys().registry.openKey(scratch.handle(), "Missing", regsam::kRead, key.out()), error::kFileNotFound);
+  EXPECT_EQ(sys().registry.openKey(scratch.handle(), "subkey", regsam::kRead, key.out()),
+            error::kSuccess);
+  EXPECT_EQ(sys().registry.openKey(scratch.handle(), "Missing", regsam::kRead, key.out()),
+            error::kFileNotFound);
   EXPECT_FALSE(key.isOpen());
   // A path of several levels is created in one call and opened by full path.
-  ASSERT_EQ(sys().registry.createKey(scratch.handle(), "A\\B\\C", regsam::kAllAccess, key.out(), &created),
+  ASSERT_EQ(sys().registry.createKey(scratch.handle(), "A\\B\\C", regsam::kAllAccess, key.out(),
+                                     &created),
             error::kSuccess);
   EXPECT_TRUE(created);
-  EXPECT_EQ(sys().registry.openKey(hkey::kCurrentUser, (scratch.path() + "\\a\\b\\c").c_str(), regsam::kRead, key.out()),
+  EXPECT_EQ(sys().registry.openKey(hkey::kCurrentUser, (scratch.path() + "\\a\\b\\c").c_str(),
+                                   regsam::kRead, key.out()),
             error::kSuccess);
 }
 
@@ -98,7 +106,8 @@ TEST_P(RegistryContract, SmallBufferGivesMoreDataAndTheSizeNeeded) {
   EXPECT_EQ(reg.enumValue(scratch.handle(), 0, name, &nameSize, nullptr, nullptr, nullptr),
             error::kMoreData);
   RegKey child(reg);
-  ASSERT_EQ(reg.createKey(scratch.handle(), "LongName", regsam::kAllAccess, child.out(), nullptr), error::kSuccess);
+  ASSERT_EQ(reg.createKey(scratch.handle(), "LongName", regsam::kAllAccess, child.out(), nullptr),
+            error::kSuccess);
   nameSize = sizeof name;
   EXPECT_EQ(reg.enumKey(scratch.handle(), 0, name, &nameSize), error::kMoreData);
 }
@@ -149,7 +158,8 @@ TEST_P(RegistryContract, EnumerationListsSubkeysByNameAndEveryValueOnce) {
   Registry& reg = sys().registry;
   for (const char* name : {"beta", "Alpha", "gamma"}) {
     RegKey key(reg);
-    ASSERT_EQ(reg.createKey(scratch.handle(), name, regsam::kAllAccess, key.out(), nullptr), error::kSuccess);
+    ASSERT_EQ(reg.createKey(scratch.handle(), name, regsam::kAllAccess, key.out(), nullptr),
+              error::kSuccess);
   }
   EXPECT_EQ(SubkeyNames(reg, scratch.handle()),
             (std::vector<std::string>{"Alpha", "beta", "gamma"}));
@@ -187,13 +197,16 @@ TEST_P(RegistryContract, DeleteKeyRefusesAKeyWithSubkeys) {
   Registry& reg = sys().registry;
   {
     RegKey key(reg);
-    ASSERT_EQ(reg.createKey(scratch.handle(), "Parent\\Child", regsam::kAllAccess, key.out(), nullptr), error::kSuccess);
+    ASSERT_EQ(
+        reg.createKey(scratch.handle(), "Parent\\Child", regsam::kAllAccess, key.out(), nullptr),
+        error::kSuccess);
   }
   EXPECT_EQ(reg.deleteKey(scratch.handle(), "Parent", 0), error::kAccessDenied);
   EXPECT_EQ(reg.deleteKey(scratch.handle(), "PARENT\\child", 0), error::kSuccess);
   EXPECT_EQ(reg.deleteKey(scratch.handle(), "Parent", 0), error::kSuccess);
   RegKey key(reg);
-  EXPECT_EQ(reg.openKey(scratch.handle(), "Parent", regsam::kRead, key.out()), error::kFileNotFound);
+  EXPECT_EQ(reg.openKey(scratch.handle(), "Parent", regsam::kRead, key.out()),
+            error::kFileNotFound);
 }
 
 // 64-bit Windows keeps a separate 32-bit view of HKLM\Software in
@@ -207,13 +220,16 @@ TEST_P(RegistryContract, Wow64ViewLandsInWow6432Node) {
   DeleteKeyTree(reg, hkey::kLocalMachine, path, regsam::kWow64_64Key);
 
   RegKey key(reg);
-  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, path.c_str(), regsam::kAllAccess | regsam::kWow64_32Key, key.out(), nullptr),
+  ASSERT_EQ(reg.createKey(hkey::kLocalMachine, path.c_str(),
+                          regsam::kAllAccess | regsam::kWow64_32Key, key.out(), nullptr),
             error::kSuccess);
   ASSERT_EQ(reg.setValue(key.get(), "View", regtype::kSz, "32", 3), error::kSuccess);
   key.reset();
 
-  EXPECT_EQ(reg.openKey(hkey::kLocalMachine, path.c_str(), regsam::kRead, key.out()), error::kFileNotFound);
-  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, redirected.c_str(), regsam::kRead, key.out()), error::kSuccess);
+  EXPECT_EQ(reg.openKey(hkey::kLocalMachine, path.c_str(), regsam::kRead, key.out()),
+            error::kFileNotFound);
+  ASSERT_EQ(reg.openKey(hkey::kLocalMachine, redirected.c_str(), regsam::kRead, key.out()),
+            error::kSuccess);
   char data[8] = {};
   std::uint32_t size = sizeof data;
   EXPECT_EQ(reg.queryValue(key.get(), "View", nullptr, data, &size), error::kSuccess);

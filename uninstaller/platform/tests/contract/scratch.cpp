@@ -15,7 +15,8 @@ Win32Error DeleteKeyTree(platform::Registry& registry, platform::RegKeyHandle pa
                          const std::string& subKey, std::uint32_t view) {
   {
     platform::RegKey key(registry);
-    const Win32Error opened = registry.openKey(parent, subKey.c_str(), platform::regsam::kAllAccess | view, key.out());
+    const Win32Error opened =
+        registry.openKey(parent, subKey.c_str(), platform::regsam::kAllAccess | view, key.out());
     if (opened == error::kFileNotFound) return error::kSuccess;
     if (opened != error::kSuccess) return opened;
     // Always index 0: each deletion moves the next subkey up.
@@ -37,9 +38,8 @@ const char kScratchRoot[] = "Software\\StripwellContract";
 ScratchKey::ScratchKey(platform::Registry& registry, const std::string& name)
     : registry_(registry), path_(std::string(kScratchRoot) + "\\" + name), key_(registry) {
   DeleteKeyTree(registry_, platform::hkey::kCurrentUser, path_);
-  const Win32Error created =
-      registry_.createKey(platform::hkey::kCurrentUser, path_.c_str(), platform::regsam::kAllAccess,
-                          key_.out(), nullptr);
+  const Win32Error created = registry_.createKey(platform::hkey::kCurrentUser, path_.c_str(),
+                                                 platform::regsam::kAllAccess, key_.out(), nullptr);
   if (created != error::kSuccess) ADD_FAILURE() << "scratch key " << path_ << ": " << created;
 }
 
@@ -99,11 +99,13 @@ ScratchDir::~ScratchDir() {
 Win32Error WriteFileText(platform::FileSystem& files, const std::string& path,
                          const std::string& text) {
   platform::File file(files);
-  const Win32Error opened = files.createFile(path.c_str(), platform::file_access::kGenericWrite, platform::file_share::kNone, platform::file_disposition::kCreateAlways, 0, file.out());
+  const Win32Error opened = files.createFile(
+      path.c_str(), platform::file_access::kGenericWrite, platform::file_share::kNone,
+      platform::file_disposition::kCreateAlways, 0, file.out());
   if (opened != error::kSuccess) return opened;
   std::uint32_t written = 0;
-  const Win32Error result = files.writeFile(file.get(), text.data(),
-                                            static_cast<std::uint32_t>(text.size()), written);
+  const Win32Error result =
+      files.writeFile(file.get(), text.data(), static_cast<std::uint32_t>(text.size()), written);
   if (result == error::kSuccess && written != text.size()) return error::kInvalidData;
   return result;
 }
@@ -111,8 +113,9 @@ Win32Error WriteFileText(platform::FileSystem& files, const std::string& path,
 Win32Error ReadFileText(platform::FileSystem& files, const std::string& path, std::string& text) {
   text.clear();
   platform::File file(files);
-  const Win32Error opened =
-      files.createFile(path.c_str(), platform::file_access::kGenericRead, platform::file_share::kRead, platform::file_disposition::kOpenExisting, 0, file.out());
+  const Win32Error opened = files.createFile(
+      path.c_str(), platform::file_access::kGenericRead, platform::file_share::kRead,
+      platform::file_disposition::kOpenExisting, 0, file.out());
   if (opened != error::kSuccess) return opened;
   std::uint64_t size = 0;
   if (const Win32Error e = files.fileSize(file.get(), size); e != error::kSuccess) return e;

@@ -29,7 +29,9 @@ std::uint32_t EnsureSpoolerRunning(System& system) {
   ScHandle manager(services);
   if (services.openManager(scm::kManagerAllAccess, manager.out()) != error::kSuccess) return 0;
   ScHandle spooler(services);
-  if (services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()) != error::kSuccess) return 0;
+  if (services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()) !=
+      error::kSuccess)
+    return 0;
   ServiceStatus status;
   if (services.queryStatus(spooler.get(), status) != error::kSuccess) return 0;
   if (status.currentState == scm::kStopped) services.start(spooler.get());
@@ -48,7 +50,8 @@ TEST_P(ServiceContract, SpoolerStopsAndStartsAgain) {
   ScHandle manager(services);
   ASSERT_EQ(services.openManager(scm::kManagerAllAccess, manager.out()), error::kSuccess);
   ScHandle spooler(services);
-  ASSERT_EQ(services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()), error::kSuccess);
+  ASSERT_EQ(services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()),
+            error::kSuccess);
 
   EXPECT_EQ(services.start(spooler.get()), error::kServiceAlreadyRunning);
 
@@ -66,11 +69,13 @@ TEST_P(ServiceContract, NamesIgnoreCaseAndUnknownServicesAreReported) {
   ScHandle manager(services);
   ASSERT_EQ(services.openManager(scm::kManagerConnect, manager.out()), error::kSuccess);
   ScHandle service(services);
-  EXPECT_EQ(services.openService(manager.get(), "SPOOLER", scm::kServiceQueryStatus, service.out()), error::kSuccess);
+  EXPECT_EQ(services.openService(manager.get(), "SPOOLER", scm::kServiceQueryStatus, service.out()),
+            error::kSuccess);
   ServiceStatus status;
   EXPECT_EQ(services.queryStatus(service.get(), status), error::kSuccess);
   EXPECT_EQ(status.currentState, scm::kRunning);
-  EXPECT_EQ(services.openService(manager.get(), "StripwellNoSuchService", scm::kServiceQueryStatus, service.out()),
+  EXPECT_EQ(services.openService(manager.get(), "StripwellNoSuchService", scm::kServiceQueryStatus,
+                                 service.out()),
             error::kServiceDoesNotExist);
   EXPECT_FALSE(service.get());
 }
@@ -80,7 +85,8 @@ TEST_P(ServiceContract, ControlNeedsTheRightAccess) {
   ScHandle manager(services);
   ASSERT_EQ(services.openManager(scm::kManagerConnect, manager.out()), error::kSuccess);
   ScHandle spooler(services);
-  ASSERT_EQ(services.openService(manager.get(), "Spooler", scm::kServiceQueryStatus, spooler.out()), error::kSuccess);
+  ASSERT_EQ(services.openService(manager.get(), "Spooler", scm::kServiceQueryStatus, spooler.out()),
+            error::kSuccess);
   ServiceStatus status;
   EXPECT_EQ(services.control(spooler.get(), scm::kControlStop, status), error::kAccessDenied);
   EXPECT_EQ(services.start(spooler.get()), error::kAccessDenied);
@@ -96,7 +102,9 @@ void ServiceContract::TearDown() {
   ScHandle manager(services);
   if (services.openManager(scm::kManagerAllAccess, manager.out()) != error::kSuccess) return;
   ScHandle spooler(services);
-  if (services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()) != error::kSuccess) return;
+  if (services.openService(manager.get(), "Spooler", scm::kServiceAllAccess, spooler.out()) !=
+      error::kSuccess)
+    return;
   ServiceStatus status;
   if (services.queryStatus(spooler.get(), status) != error::kSuccess) return;
   if (status.currentState == scm::kRunning) return;

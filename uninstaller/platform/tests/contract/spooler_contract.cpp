@@ -32,7 +32,8 @@ void SpoolerContract::SetUp() {
   Registry& registry = sys().registry;
   DeleteKeyTree(registry, hkey::kLocalMachine, PrinterKey());
   RegKey key(registry);
-  ASSERT_EQ(registry.createKey(hkey::kLocalMachine, PrinterKey().c_str(), regsam::kAllAccess, key.out(), nullptr),
+  ASSERT_EQ(registry.createKey(hkey::kLocalMachine, PrinterKey().c_str(), regsam::kAllAccess,
+                               key.out(), nullptr),
             error::kSuccess);
   SetText(registry, key.get(), "Name", kName);
   SetText(registry, key.get(), "Port", "FILE:");
@@ -42,7 +43,9 @@ void SpoolerContract::SetUp() {
   const std::uint32_t attributes = printer_attr::kLocal;
   registry.setValue(key.get(), "Attributes", regtype::kDword, &attributes, 4);
   RegKey data(registry);
-  ASSERT_EQ(registry.createKey(key.get(), "PrinterDriverData", regsam::kAllAccess, data.out(), nullptr), error::kSuccess);
+  ASSERT_EQ(
+      registry.createKey(key.get(), "PrinterDriverData", regsam::kAllAccess, data.out(), nullptr),
+      error::kSuccess);
   const std::uint32_t marker = 0x0203;
   registry.setValue(data.get(), "VardelDriver0H", regtype::kDword, &marker, 4);
   SetText(registry, data.get(), "PavanePrinter", "Masked One");
@@ -71,9 +74,8 @@ TEST_P(SpoolerContract, EnumerationAsksForTheSizeThenLists) {
     ASSERT_EQ(spooler().enumPrinters(printer_enum::kLocal | printer_enum::kConnections, level,
                                      needed, printers, needed),
               error::kSuccess);
-    const auto found = std::find_if(printers.begin(), printers.end(), [](const auto& printer) {
-      return printer.name == kName;
-    });
+    const auto found = std::find_if(printers.begin(), printers.end(),
+                                    [](const auto& printer) { return printer.name == kName; });
     ASSERT_NE(found, printers.end());
     EXPECT_NE(found->attributes & printer_attr::kLocal, 0u);
     // Local printers have no server name.
@@ -87,31 +89,33 @@ TEST_P(SpoolerContract, PrinterDataBySizeAndType) {
   std::uint32_t type = 0;
   std::uint32_t value = 0;
   std::uint32_t needed = 0;
-  ASSERT_EQ(spooler().getPrinterData(printer.get(), "VardelDriver0H", &type, &value,
-                                     sizeof value, needed),
+  ASSERT_EQ(spooler().getPrinterData(printer.get(), "VardelDriver0H", &type, &value, sizeof value,
+                                     needed),
             error::kSuccess);
   EXPECT_EQ(type, regtype::kDword);
   EXPECT_EQ(value, 0x0203u);
   EXPECT_EQ(needed, 4u);
 
   char small[4];
-  EXPECT_EQ(spooler().getPrinterData(printer.get(), "PavanePrinter", nullptr, small,
-                                     sizeof small, needed),
+  EXPECT_EQ(spooler().getPrinterData(printer.get(), "PavanePrinter", nullptr, small, sizeof small,
+                                     needed),
             error::kMoreData);
   EXPECT_EQ(needed, 11u);
   char masked[32] = {};
-  ASSERT_EQ(spooler().getPrinterData(printer.get(), "pavaneprinter", nullptr, masked,
-                                     sizeof masked, needed),
+  ASSERT_EQ(spooler().getPrinterData(printer.get(), "pavaneprinter", nullptr, masked, sizeof masked,
+                                     needed),
             error::kSuccess);
   EXPECT_STREQ(masked, "Masked One");
-  EXPECT_EQ(spooler().getPrinterData(printer.get(), "NoSuchValue", nullptr, masked,
-                                     sizeof masked, needed),
+  EXPECT_EQ(spooler().getPrinterData(printer.get(), "NoSuchValue", nullptr, masked, sizeof masked,
+                                     needed),
             error::kFileNotFound);
 }
 
 TEST_P(SpoolerContract, PrinterLevel2AsksForTheSizeThenFills) {
   Printer printer(spooler());
-  ASSERT_EQ(spooler().openPrinter("STRIPWELL CONTRACT PRINTER", printer_access::kUse, printer.out()), error::kSuccess);
+  ASSERT_EQ(
+      spooler().openPrinter("STRIPWELL CONTRACT PRINTER", printer_access::kUse, printer.out()),
+      error::kSuccess);
   PrinterInfo2 info;
   std::uint32_t needed = 0;
   ASSERT_EQ(spooler().getPrinter2(printer.get(), 0, info, needed), error::kInsufficientBuffer);

@@ -104,8 +104,8 @@ TEST(Win32DesktopMessages, MessageBoxReturnsTheButtonPressed) {
       ::Sleep(50);
     }
   });
-  const int result = desktop.messageBox({}, "Answer no", "Stripwell box test",
-                                        mb::kYesNo | mb::kIconQuestion);
+  const int result =
+      desktop.messageBox({}, "Answer no", "Stripwell box test", mb::kYesNo | mb::kIconQuestion);
   answer.join();
   EXPECT_EQ(result, mb::kIdNo);
 }

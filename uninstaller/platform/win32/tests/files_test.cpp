@@ -30,9 +30,9 @@ std::string OwnDirectory(Host& host) {
 TEST_F(Win32FilesTest, LoadedModuleRefusesDeletion) {
   contract::ScratchDir dir(sys_, "SW_LoadedModule");
   const std::string copy = dir / "probe_copy.dll";
-  ASSERT_EQ(sys_.files.copyFile((OwnDirectory(sys_.host) + SW_PROBE_DLL).c_str(), copy.c_str(),
-                                false),
-            error::kSuccess);
+  ASSERT_EQ(
+      sys_.files.copyFile((OwnDirectory(sys_.host) + SW_PROBE_DLL).c_str(), copy.c_str(), false),
+      error::kSuccess);
   HMODULE module = ::LoadLibraryA(copy.c_str());
   ASSERT_NE(module, nullptr) << ::GetLastError();
   EXPECT_EQ(sys_.files.deleteFile(copy.c_str()), error::kAccessDenied);
@@ -44,7 +44,8 @@ TEST_F(Win32FilesTest, LoadedModuleRefusesDeletion) {
 std::vector<std::string> PendingRenames(Registry& registry) {
   std::vector<std::string> entries;
   RegKey key(registry);
-  if (registry.openKey(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager", regsam::kRead, key.out()) != error::kSuccess) {
+  if (registry.openKey(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager",
+                       regsam::kRead, key.out()) != error::kSuccess) {
     return entries;
   }
   std::uint32_t size = 0;
@@ -75,8 +76,10 @@ void ForgetPendingRename(Registry& registry, const std::string& source) {
     kept += entries[i] + '\0' + entries[i + 1] + '\0';
   }
   RegKey key(registry);
-  ASSERT_EQ(registry.openKey(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager", regsam::kAllAccess, key.out()),
-            error::kSuccess);
+  ASSERT_EQ(
+      registry.openKey(hkey::kLocalMachine, "System\\CurrentControlSet\\Control\\Session Manager",
+                       regsam::kAllAccess, key.out()),
+      error::kSuccess);
   if (kept.empty()) {
     registry.deleteValue(key.get(), "PendingFileRenameOperations");
   } else {
@@ -125,8 +128,8 @@ TEST_F(Win32FilesTest, SearchPathFindsSystemFiles) {
 TEST_F(Win32FilesTest, ProfileWindowsSectionLivesInTheRegistry) {
   IniFiles& ini = sys_.ini;
   char saved[256] = {};
-  const std::uint32_t savedLength = ini.getProfileString("windows", "device", "", saved,
-                                                         sizeof saved);
+  const std::uint32_t savedLength =
+      ini.getProfileString("windows", "device", "", saved, sizeof saved);
   ASSERT_TRUE(ini.writeProfileString("windows", "device", "Stripwell Test,winspool,FILE:"));
   char back[256] = {};
   ini.getProfileString("Windows", "Device", "", back, sizeof back);
@@ -134,12 +137,13 @@ TEST_F(Win32FilesTest, ProfileWindowsSectionLivesInTheRegistry) {
 
   // On the NT family win.ini's [windows] section is mapped to this key.
   RegKey key(sys_.registry);
-  ASSERT_EQ(sys_.registry.openKey(hkey::kCurrentUser, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", regsam::kRead, key.out()),
+  ASSERT_EQ(sys_.registry.openKey(hkey::kCurrentUser,
+                                  "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows",
+                                  regsam::kRead, key.out()),
             error::kSuccess);
   char stored[256] = {};
   std::uint32_t size = sizeof stored;
-  EXPECT_EQ(sys_.registry.queryValue(key.get(), "Device", nullptr, stored, &size),
-            error::kSuccess);
+  EXPECT_EQ(sys_.registry.queryValue(key.get(), "Device", nullptr, stored, &size), error::kSuccess);
   EXPECT_STREQ(stored, "Stripwell Test,winspool,FILE:");
 
   EXPECT_TRUE(ini.writeProfileString("windows", "device", savedLength > 0 ? saved : nullptr));

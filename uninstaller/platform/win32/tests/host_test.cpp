@@ -14,7 +14,7 @@ namespace {
 using namespace platform;
 
 // S-1-5-32-544, as the layer hands SIDs out.
-const std::vector<std::uint8_t> kAdministrators = {1, 2, 0, 0, 0, 0, 0, 5,
+const std::vector<std::uint8_t> kAdministrators = {1,  2, 0, 0, 0,    0,    0, 5,
                                                    32, 0, 0, 0, 0x20, 0x02, 0, 0};
 
 class Win32HostTest : public ::testing::Test {

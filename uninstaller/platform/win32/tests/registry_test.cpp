@@ -22,8 +22,10 @@ class Win32RegistryTest : public ::testing::Test {
 TEST_F(Win32RegistryTest, PredefinedRootsReachTheRealHives) {
   RegKey key(registry_);
   // Present on every Windows; a wrongly widened root handle fails here with 6.
-  ASSERT_EQ(registry_.openKey(hkey::kLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", regsam::kRead, key.out()),
-            error::kSuccess);
+  ASSERT_EQ(
+      registry_.openKey(hkey::kLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion",
+                        regsam::kRead, key.out()),
+      error::kSuccess);
   char product[128] = {};
   std::uint32_t size = sizeof product;
   std::uint32_t type = 0;
@@ -31,11 +33,13 @@ TEST_F(Win32RegistryTest, PredefinedRootsReachTheRealHives) {
             error::kSuccess);
   EXPECT_EQ(type, regtype::kSz);
   EXPECT_STRNE(product, "");
-  EXPECT_EQ(registry_.openKey(hkey::kClassesRoot, "CLSID", regsam::kRead, key.out()), error::kSuccess);
+  EXPECT_EQ(registry_.openKey(hkey::kClassesRoot, "CLSID", regsam::kRead, key.out()),
+            error::kSuccess);
   EXPECT_EQ(registry_.openKey(hkey::kUsers, ".DEFAULT", regsam::kRead, key.out()), error::kSuccess);
   // Closing a root is a harmless no-op.
   EXPECT_EQ(registry_.closeKey(hkey::kLocalMachine), error::kSuccess);
-  EXPECT_EQ(registry_.openKey(hkey::kLocalMachine, "Software", regsam::kRead, key.out()), error::kSuccess);
+  EXPECT_EQ(registry_.openKey(hkey::kLocalMachine, "Software", regsam::kRead, key.out()),
+            error::kSuccess);
 }
 
 TEST_F(Win32RegistryTest, WritesAreWhatWindowsReads) {
@@ -43,8 +47,7 @@ TEST_F(Win32RegistryTest, WritesAreWhatWindowsReads) {
   const std::uint32_t number = 0xCAFE;
   ASSERT_EQ(registry_.setValue(scratch.handle(), "Number", regtype::kDword, &number, 4),
             error::kSuccess);
-  ASSERT_EQ(registry_.setValue(scratch.handle(), "Text", regtype::kSz, "abc", 4),
-            error::kSuccess);
+  ASSERT_EQ(registry_.setValue(scratch.handle(), "Text", regtype::kSz, "abc", 4), error::kSuccess);
 
   HKEY raw = nullptr;
   ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, scratch.path().c_str(), 0, KEY_READ, &raw),
@@ -86,7 +89,9 @@ TEST_F(Win32RegistryTest, RunOnceKeyIsWritableByTheElevatedProcess) {
   // The spooler-restart mode deletes a value here; the prefix runs elevated,
   // as Stripwell's manifest demands on Windows.
   RegKey key(registry_);
-  ASSERT_EQ(registry_.openKey(hkey::kLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", regsam::kAllAccess, key.out()),
+  ASSERT_EQ(registry_.openKey(hkey::kLocalMachine,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+                              regsam::kAllAccess, key.out()),
             error::kSuccess);
   ASSERT_EQ(registry_.setValue(key.get(), "StripwellTestValue", regtype::kSz, "x", 2),
             error::kSuccess);

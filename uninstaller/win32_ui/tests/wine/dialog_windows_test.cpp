@@ -1,7 +1,6 @@
 // The shared dialog procedure and the window helpers on real windows.
 #include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -41,7 +40,8 @@ INT_PTR RunModal(LPARAM object, UINT button) {
   g_pressButton = button;
   SetTimer(nullptr, 0, 50, PressButton);
   DialogTemplate t = MakeTemplate();
-  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &t.header, nullptr, SharedDialogProc, object);
+  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &t.header, nullptr, SharedDialogProc,
+                                 object);
 }
 
 TEST(SharedDialogProc, WithoutAnObjectOkEndsWithOneAndCancelWithZero) {
@@ -145,7 +145,8 @@ TEST_F(WindowHelpers, CentringClampsNegativePositionsToZero) {
 TEST_F(WindowHelpers, PlaceOverMovesAPageOntoThePlaceholder) {
   HWND placeholder = CreateWindowExA(0, "STATIC", "", WS_CHILD, 10, 20, 150, 80, parent, nullptr,
                                      nullptr, nullptr);
-  HWND page = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr);
+  HWND page =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr);
   PlaceOver(page, placeholder, parent);
   RECT rect{};
   GetWindowRect(page, &rect);

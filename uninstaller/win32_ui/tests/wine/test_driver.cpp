@@ -14,7 +14,8 @@
 //   sw-driver start-service SERVICE            start it and wait until it runs
 //   sw-driver file-version FILE                print the fixed file version "a.b.c.d"
 //   sw-driver manifest FILE                    print the program's manifest (RT_MANIFEST 1)
-//   sw-driver message-box TIMEOUT_MS           print the text of a message box, then press its default button
+//   sw-driver message-box TIMEOUT_MS           print the text of a message box, then press its
+//   default button
 //
 // Exit code 0 on success, 1 when the condition was not met, 2 on bad usage.
 #include <windows.h>
