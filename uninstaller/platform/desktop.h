@@ -48,6 +48,12 @@ class Desktop {
   // SendMessageA: waits for the window's answer.
   virtual LResult sendMessage(WindowHandle window, std::uint32_t message, WParam wParam,
                               LParam lParam) = 0;
+  // SendMessageTimeoutA(window, message, wParam, lParam, flags, timeout,
+  // &result): false when the call failed or timed out. kBroadcast sends to
+  // every top-level window.
+  virtual bool sendMessageTimeout(WindowHandle window, std::uint32_t message, WParam wParam,
+                                  LParam lParam, std::uint32_t flags, std::uint32_t timeoutMs,
+                                  LResult* result) = 0;
   // PostMessageA: queues and returns; kBroadcast posts to every top-level window.
   virtual bool postMessage(WindowHandle window, std::uint32_t message, WParam wParam,
                            LParam lParam) = 0;

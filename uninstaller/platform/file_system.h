@@ -96,6 +96,12 @@ class FileSystem {
   // SearchPathA(no path, name, no extension): the standard search order.
   // Returns the length written, 0 when not found.
   virtual std::uint32_t searchPath(const char* fileName, char* buffer, std::uint32_t size) = 0;
+  // GetFullPathNameA: `path` made absolute against the current directory.
+  // The length written (without the NUL), the size needed when `size` is too
+  // small, 0 on failure. `filePart`, when given, points at the file name in
+  // `buffer`, or is null when the path ends in a backslash.
+  virtual std::uint32_t fullPathName(const char* path, char* buffer, std::uint32_t size,
+                                     char** filePart) = 0;
   // GetTempFileNameA: creates the file and returns its path.
   virtual Win32Error tempFileName(const char* directory, const char* prefix, std::uint32_t unique,
                                   char* path /* kMaxPath */) = 0;

@@ -21,6 +21,15 @@
 #define IDC_LOADING_PROGRESS 1023
 #define IDC_LOADING_STATUS 1086
 
+// Removal page, template "IDD_REMOVE": nine progress rows, each a text and
+// a tick image; row k has text control IDC_REMOVE_TEXT_FIRST + k and icon
+// control IDC_REMOVE_ICON_FIRST + k.
+#define IDC_REMOVE_TEXT_FIRST 1087
+#define IDC_REMOVE_ICON_FIRST 1096
+#define IDC_REMOVE_ROW_COUNT 9
+// The grey, green and red ticks, 16 x 16 each.
+#define IDB_TICKS 119
+
 // Private messages to the main dialog (WM_USER based).
 #define WM_APP_ENABLE_UNINSTALL 1127
 #define WM_APP_START_REMOVAL 1128

@@ -100,6 +100,7 @@ WindowHandle SimDesktop::findWindow(const char* className, const char* title) {
 LResult SimDesktop::sendMessage(WindowHandle window, std::uint32_t message, WParam wParam,
                                 LParam lParam) {
   if (window == platform::kBroadcast) {
+    broadcasts_.push_back(MessageRecord{true, message, wParam, lParam});
     const std::vector<WindowHandle> targets = zOrder_;
     for (WindowHandle handle : targets) {
       if (SimWindow* w = live(handle)) deliver(*w, true, message, wParam, lParam);
@@ -108,6 +109,15 @@ LResult SimDesktop::sendMessage(WindowHandle window, std::uint32_t message, WPar
   }
   SimWindow* w = live(window);
   return w == nullptr ? 0 : deliver(*w, true, message, wParam, lParam);
+}
+
+// Windows here never hang, so a time-out never passes.
+bool SimDesktop::sendMessageTimeout(WindowHandle window, std::uint32_t message, WParam wParam,
+                                    LParam lParam, std::uint32_t, std::uint32_t, LResult* result) {
+  if (window != platform::kBroadcast && live(window) == nullptr) return false;
+  const LResult answer = sendMessage(window, message, wParam, lParam);
+  if (result != nullptr) *result = answer;
+  return true;
 }
 
 bool SimDesktop::postMessage(WindowHandle window, std::uint32_t message, WParam wParam,

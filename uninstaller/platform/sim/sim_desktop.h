@@ -73,7 +73,8 @@ class SimDesktop final : public platform::Desktop {
   const SimWindow* window(platform::WindowHandle window) const;
   bool isWindow(platform::WindowHandle window) const;
   platform::WindowHandle foregroundWindow() const { return foreground_; }
-  // Messages posted to HWND_BROADCAST, whether or not any window got them.
+  // Messages sent or posted to HWND_BROADCAST, whether or not any window
+  // got them.
   const std::vector<MessageRecord>& broadcasts() const { return broadcasts_; }
   // The number RegisterWindowMessageA gave a name, if it was registered.
   std::optional<std::uint32_t> registeredMessage(std::string_view name) const;
@@ -92,6 +93,9 @@ class SimDesktop final : public platform::Desktop {
   platform::WindowHandle findWindow(const char* className, const char* title) override;
   platform::LResult sendMessage(platform::WindowHandle window, std::uint32_t message,
                                 platform::WParam wParam, platform::LParam lParam) override;
+  bool sendMessageTimeout(platform::WindowHandle window, std::uint32_t message,
+                          platform::WParam wParam, platform::LParam lParam, std::uint32_t flags,
+                          std::uint32_t timeoutMs, platform::LResult* result) override;
   bool postMessage(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
                    platform::LParam lParam) override;
   std::uint32_t registerWindowMessage(const char* name) override;

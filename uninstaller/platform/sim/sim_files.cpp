@@ -482,6 +482,20 @@ std::uint32_t SimFileSystem::searchPath(const char* fileName, char* buffer, std:
   return CopyOrNeeded(found, buffer, size);
 }
 
+std::uint32_t SimFileSystem::fullPathName(const char* path, char* buffer, std::uint32_t size,
+                                          char** filePart) {
+  if (filePart != nullptr) *filePart = nullptr;
+  DosPath full;
+  if (View(path).empty() || fullPath(View(path), full) != err::kSuccess) return 0;
+  std::string text = full.text();
+  if (View(path).back() == '\\' && text.back() != '\\') text += '\\';
+  const std::uint32_t length = CopyOrNeeded(text, buffer, size);
+  if (filePart != nullptr && length < size && text.back() != '\\') {
+    *filePart = buffer + text.rfind('\\') + 1;
+  }
+  return length;
+}
+
 Win32Error SimFileSystem::tempFileName(const char* directory, const char* prefix,
                                        std::uint32_t unique, char* path) {
   std::string base(View(directory));

@@ -3,10 +3,20 @@
 #include "platform/win32/convert.h"
 
 namespace win32 {
-namespace {}  // namespace
 
 platform::WindowHandle Win32Desktop::findWindow(const char* className, const char* title) {
   return FromHwnd(::FindWindowA(className, title));
+}
+
+bool Win32Desktop::sendMessageTimeout(platform::WindowHandle window, std::uint32_t message,
+                                      platform::WParam wParam, platform::LParam lParam,
+                                      std::uint32_t flags, std::uint32_t timeoutMs,
+                                      platform::LResult* result) {
+  DWORD_PTR answer = 0;
+  const LRESULT ok =
+      ::SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, flags, timeoutMs, &answer);
+  if (result != nullptr) *result = static_cast<platform::LResult>(answer);
+  return ok != 0;
 }
 
 platform::LResult Win32Desktop::sendMessage(platform::WindowHandle window, std::uint32_t message,

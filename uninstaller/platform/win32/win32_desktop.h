@@ -8,6 +8,9 @@ namespace win32 {
 class Win32Desktop final : public platform::Desktop {
  public:
   platform::WindowHandle findWindow(const char* className, const char* title) override;
+  bool sendMessageTimeout(platform::WindowHandle window, std::uint32_t message,
+                          platform::WParam wParam, platform::LParam lParam, std::uint32_t flags,
+                          std::uint32_t timeoutMs, platform::LResult* result) override;
   platform::LResult sendMessage(platform::WindowHandle window, std::uint32_t message,
                                 platform::WParam wParam, platform::LParam lParam) override;
   bool postMessage(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,

@@ -110,6 +110,11 @@ std::uint32_t Win32Files::searchPath(const char* fileName, char* buffer, std::ui
   return ::SearchPathA(nullptr, fileName, nullptr, size, buffer, &filePart);
 }
 
+std::uint32_t Win32Files::fullPathName(const char* path, char* buffer, std::uint32_t size,
+                                       char** filePart) {
+  return ::GetFullPathNameA(path, size, buffer, filePart);
+}
+
 Win32Error Win32Files::tempFileName(const char* directory, const char* prefix, std::uint32_t unique,
                                     char* path) {
   return ::GetTempFileNameA(directory, prefix, unique, path) != 0 ? ERROR_SUCCESS

@@ -28,6 +28,8 @@ class Win32Files final : public platform::FileSystem {
   platform::Win32Error findFiles(const char* pattern,
                                  std::vector<platform::FindData>& matches) override;
   std::uint32_t searchPath(const char* fileName, char* buffer, std::uint32_t size) override;
+  std::uint32_t fullPathName(const char* path, char* buffer, std::uint32_t size,
+                             char** filePart) override;
   platform::Win32Error tempFileName(const char* directory, const char* prefix, std::uint32_t unique,
                                     char* path) override;
   std::uint32_t currentDirectory(char* buffer, std::uint32_t size) override;

@@ -258,6 +258,16 @@ TEST_P(FileContract, CurrentDirectoryAndSearchPath) {
   EXPECT_EQ(files.setCurrentDirectory((dir / "missing").c_str()), error::kFileNotFound);
   files.currentDirectory(current, sizeof current);
   EXPECT_EQ(crt::StrCmpI(current, directory.c_str()), 0);  // a failed change changes nothing
+
+  // Full path names are made against the current directory.
+  char full[kMaxPath] = {};
+  char* filePart = nullptr;
+  const std::uint32_t fullLength = files.fullPathName("oem7.inf", full, sizeof full, &filePart);
+  EXPECT_EQ(fullLength, directory.size() + 9);
+  EXPECT_EQ(crt::StrCmpI(full, (dir / "oem7.inf").c_str()), 0);
+  ASSERT_NE(filePart, nullptr);
+  EXPECT_STREQ(filePart, "oem7.inf");
+  EXPECT_EQ(files.fullPathName("oem7.inf", tiny, sizeof tiny, nullptr), directory.size() + 10);
 }
 
 }  // namespace
