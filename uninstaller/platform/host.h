@@ -40,6 +40,26 @@ inline constexpr std::uint32_t kEnabled = 0x4;
 inline constexpr std::uint32_t kUseForDenyOnly = 0x10;
 }  // namespace group_attr
 
+// The fixed file version of a version resource (VS_FIXEDFILEINFO's
+// dwFileVersionMS and dwFileVersionLS): major.minor in the first word,
+// build.revision in the second, each half 16 bits.
+struct FileVersion {
+  std::uint32_t mostSignificant = 0;
+  std::uint32_t leastSignificant = 0;
+};
+
+// MEMORYSTATUS as 64-bit Windows lays it out: 56 bytes, sizes in bytes.
+struct MemoryStatus {
+  std::uint32_t length = 56;
+  std::uint32_t memoryLoad = 0;  // percent in use
+  std::uint64_t totalPhys = 0;
+  std::uint64_t availPhys = 0;
+  std::uint64_t totalPageFile = 0;
+  std::uint64_t availPageFile = 0;
+  std::uint64_t totalVirtual = 0;
+  std::uint64_t availVirtual = 0;
+};
+
 namespace exit_windows {
 inline constexpr std::uint32_t kReboot = 0x2;  // EWX_REBOOT
 }
@@ -73,6 +93,16 @@ class Host {
 
   // GetModuleFileNameA(no module): the program's own path, cut to `size`.
   virtual std::uint32_t moduleFileName(char* buffer, std::uint32_t size) = 0;
+
+  // GetFileVersionInfoSizeA, GetFileVersionInfoA into a buffer of that size
+  // rounded up to 16 bytes, and VerQueryValueA(root "\\") for the fixed
+  // file information: its version. The error of the call that failed
+  // (kResourceTypeNotFound for a file without a version resource);
+  // kInvalidData when the root block holds no fixed information.
+  virtual Win32Error fileVersion(const char* path, FileVersion& version) = 0;
+
+  // GlobalMemoryStatus: fills `status`, whose length must be 56 on entry.
+  virtual void globalMemoryStatus(MemoryStatus& status) = 0;
 };
 
 }  // namespace platform

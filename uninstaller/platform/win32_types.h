@@ -56,6 +56,7 @@ inline constexpr Win32Error kPrivilegeNotHeld = 1314;
 inline constexpr Win32Error kInvalidWindowHandle = 1400;
 inline constexpr Win32Error kClassAlreadyExists = 1410;
 inline constexpr Win32Error kClassDoesNotExist = 1411;
+inline constexpr Win32Error kResourceTypeNotFound = 1813;
 inline constexpr Win32Error kResourceNameNotFound = 1814;
 inline constexpr Win32Error kRpcServerUnavailable = 1722;
 inline constexpr Win32Error kInvalidPrinterName = 1801;

@@ -37,7 +37,7 @@ Machine::Machine(std::string_view profileName) : Machine(NamedProfile(profileNam
 Machine::Machine(OsProfile profile)
     : profile_(std::move(profile)),
       files_(registry_, clock_),
-      host_(profile_),
+      host_(profile_, faults_),
       folders_(profile_),
       ini_(profile_, files_, registry_),
       services_(clock_, registry_),

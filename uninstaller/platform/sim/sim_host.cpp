@@ -65,7 +65,7 @@ TokenGroup Group(std::string_view sid, std::uint32_t attributes) {
 
 }  // namespace
 
-SimHost::SimHost(const OsProfile& profile) : profile_(profile) {}
+SimHost::SimHost(const OsProfile& profile, Faults& faults) : profile_(profile), faults_(faults) {}
 
 std::vector<std::uint8_t> SimHost::SidFromString(std::string_view text) {
   // S-<revision>-<authority>-<sub-authority>...
@@ -217,6 +217,20 @@ std::uint32_t SimHost::moduleFileName(char* buffer, std::uint32_t size) {
     std::memcpy(buffer, path.data(), size);
   }
   return size;
+}
+
+Win32Error SimHost::fileVersion(const char* path, platform::FileVersion& version) {
+  if (auto fault = faults_.check("GetFileVersionInfoSizeA", View(path))) return *fault;
+  const auto found = fileVersions_.find(std::string(View(path)));
+  if (found == fileVersions_.end()) return err::kResourceTypeNotFound;
+  version = found->second;
+  return err::kSuccess;
+}
+
+void SimHost::globalMemoryStatus(platform::MemoryStatus& status) {
+  faults_.check("GlobalMemoryStatus");
+  // GlobalMemoryStatus cannot fail: it fills the record whatever its length.
+  status = memory_;
 }
 
 }  // namespace sim

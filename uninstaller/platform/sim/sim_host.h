@@ -1,14 +1,17 @@
 // The simulated host: the version GetVersionExA reports, the process token
 // (its groups and privileges), the computer name, the program's own path,
-// and a log of the restarts the program asked for (none is carried out).
+// the version resources of files, the memory figures, and a log of the
+// restarts the program asked for (none is carried out).
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "faults.h"
 #include "os_profiles.h"
 #include "platform/host.h"
 #include "sim_text.h"
@@ -24,7 +27,7 @@ enum class AdminMembership {
 
 class SimHost final : public platform::Host {
  public:
-  explicit SimHost(const OsProfile& profile);
+  SimHost(const OsProfile& profile, Faults& faults);
 
   // GetVersionExA fails (false) from now on.
   void setVersionFails(bool fails) { versionFails_ = fails; }
@@ -38,6 +41,13 @@ class SimHost final : public platform::Host {
   void addGroups(std::size_t count) { extraGroups_ += count; }
   void setComputerName(std::string name) { computerName_ = std::move(name); }
   void setModuleFileName(std::string path) { moduleFileName_ = std::move(path); }
+  // The fixed file version of the file at `path` (any case). A file that
+  // has none set here has no version resource.
+  void setFileVersion(std::string path, platform::FileVersion version) {
+    fileVersions_[std::move(path)] = version;
+  }
+  // What GlobalMemoryStatus reports from now on (the length is its own).
+  void setMemoryStatus(const platform::MemoryStatus& status) { memory_ = status; }
 
   const std::string& moduleFileName() const { return moduleFileName_; }
   // Whether the process may act as an administrator: always off the NT
@@ -64,11 +74,14 @@ class SimHost final : public platform::Host {
   platform::Win32Error exitWindows(std::uint32_t flags) override;
   platform::Win32Error computerName(char* buffer, std::uint32_t* size) override;
   std::uint32_t moduleFileName(char* buffer, std::uint32_t size) override;
+  platform::Win32Error fileVersion(const char* path, platform::FileVersion& version) override;
+  void globalMemoryStatus(platform::MemoryStatus& status) override;
 
  private:
   bool holdsPrivilege(std::string_view name) const;
 
   const OsProfile& profile_;
+  Faults& faults_;
   bool versionFails_ = false;
   bool declaresWindows10_ = false;
   AdminMembership admin_ = AdminMembership::kEnabled;
@@ -78,6 +91,10 @@ class SimHost final : public platform::Host {
   std::string moduleFileName_ = "C:\\Stripwell\\Stripwell.exe";
   std::set<std::string, LessNoCase> enabled_;
   std::vector<std::uint32_t> exitRequests_;
+  std::map<std::string, platform::FileVersion, LessNoCase> fileVersions_;
+  // 8 GB of memory, half of it free, and a 2 GB page file.
+  platform::MemoryStatus memory_{56,          50,          8ull << 30,  4ull << 30,
+                                 10ull << 30, 6ull << 30,  128ull << 40, 127ull << 40};
 };
 
 }  // namespace sim

@@ -1,6 +1,9 @@
 #include "platform/win32/win32_host.h"
 
+#include <winver.h>
+
 #include <cstring>
+#include <vector>
 
 #include "platform/win32/convert.h"
 #include "platform/win32/handles.h"
@@ -83,6 +86,38 @@ Win32Error Win32Host::computerName(char* buffer, std::uint32_t* size) {
 
 std::uint32_t Win32Host::moduleFileName(char* buffer, std::uint32_t size) {
   return ::GetModuleFileNameA(nullptr, buffer, size);
+}
+
+Win32Error Win32Host::fileVersion(const char* path, platform::FileVersion& version) {
+  DWORD ignored = 0;
+  const DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
+  if (size == 0) return ::GetLastError();
+  // 16-byte cells: the block is read whole, in a buffer rounded up to 16.
+  std::vector<std::uint64_t> cells((size + 15) / 16 * 2);
+  if (!::GetFileVersionInfoA(path, 0, size, cells.data())) return ::GetLastError();
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!::VerQueryValueA(cells.data(), "\\", reinterpret_cast<void**>(&info), &length) ||
+      info == nullptr || length < sizeof(VS_FIXEDFILEINFO)) {
+    return ERROR_INVALID_DATA;
+  }
+  version.mostSignificant = info->dwFileVersionMS;
+  version.leastSignificant = info->dwFileVersionLS;
+  return ERROR_SUCCESS;
+}
+
+void Win32Host::globalMemoryStatus(platform::MemoryStatus& status) {
+  static_assert(sizeof(MEMORYSTATUS) == 56);
+  MEMORYSTATUS raw{};
+  raw.dwLength = status.length;
+  ::GlobalMemoryStatus(&raw);
+  status.memoryLoad = raw.dwMemoryLoad;
+  status.totalPhys = raw.dwTotalPhys;
+  status.availPhys = raw.dwAvailPhys;
+  status.totalPageFile = raw.dwTotalPageFile;
+  status.availPageFile = raw.dwAvailPageFile;
+  status.totalVirtual = raw.dwTotalVirtual;
+  status.availVirtual = raw.dwAvailVirtual;
 }
 
 }  // namespace win32

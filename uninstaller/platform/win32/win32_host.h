@@ -1,4 +1,5 @@
-// The running Windows, the process token and the program's own module.
+// The running Windows, the process token, the program's own module, file
+// versions and the memory figures.
 #pragma once
 
 #include "platform/host.h"
@@ -14,6 +15,8 @@ class Win32Host final : public platform::Host {
   platform::Win32Error exitWindows(std::uint32_t flags) override;
   platform::Win32Error computerName(char* buffer, std::uint32_t* size) override;
   std::uint32_t moduleFileName(char* buffer, std::uint32_t size) override;
+  platform::Win32Error fileVersion(const char* path, platform::FileVersion& version) override;
+  void globalMemoryStatus(platform::MemoryStatus& status) override;
 };
 
 }  // namespace win32
