@@ -7,20 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "app/notify.h"
 #include "fake_dialog_views.h"
 #include "fake_loading_view.h"
 #include "fake_main_view.h"
 #include "fake_remove_view.h"
 #include "fake_select_view.h"
-#include "shell/fill_counter.h"
-#include "app/notify.h"
 #include "machine.h"
-#include "resource_ids.h"
 #include "program_strings.h"
+#include "resource_ids.h"
 #include "shell/dialog_messages.h"
+#include "shell/fill_counter.h"
 #include "shell/locations.h"
 
 namespace {
+
+constexpr const char* kUninstall = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 class MainDialog : public ::testing::Test {
  protected:
@@ -50,6 +52,12 @@ class MainDialog : public ::testing::Test {
     parts.init(system, kLocPrinterDriverDir);
     machine.files().writeFile(std::string(parts.directory()) + "Mainscr0.unm",
                               "[UnPrinterDrivers]\nVardel LX-300,LX300,1\n" + text);
+  }
+  void requestScanner(const char* guid) {
+    afterLoading([this, guid] {
+      dialog->profile().uninstallScanner = true;
+      dialog->profile().scannerProductGuid.assign(guid);
+    });
   }
   void afterLoading(std::function<void()> change) { mainView.afterLoading = std::move(change); }
   void command(int id) {
@@ -95,7 +103,8 @@ TEST_F(MainDialog, LoadsWhileHiddenThenShowsTheSelectionPage) {
   EXPECT_FALSE(mainView.visibleControls[1003]) << "the page placeholder is hidden";
   EXPECT_TRUE(mainView.fixedSize && mainView.iconSet && mainView.centred);
   ASSERT_EQ(mainView.systemCommands.size(), 1u);
-  EXPECT_EQ(mainView.systemCommands[0], (std::pair<int, std::string>{156, "&About this application..."}));
+  EXPECT_EQ(mainView.systemCommands[0],
+            (std::pair<int, std::string>{156, "&About this application..."}));
   EXPECT_EQ(mainView.placed, (std::vector<std::string>{"IDD_SELECT", "IDD_REMOVE"}));
 
   EXPECT_EQ(mainView.loadingRuns, 1);
@@ -235,6 +244,75 @@ TEST_F(MainDialog, APendingRestartKeepsTheRemovalPage) {
   EXPECT_FALSE(mainView.isPageVisible("IDD_SELECT"));
   EXPECT_TRUE(mainView.isPageVisible("IDD_REMOVE"));
   EXPECT_EQ(machine.desktop().messageBoxes().size(), boxes) << "the removal page asked already";
+}
+
+TEST_F(MainDialog, AfterTheRemovalTheScannerUninstallerTakesOver) {
+  addPrinter("Office", 8203);
+  machine.files().writeFile("C:\\Scan\\unscan.exe", "MZ");
+  machine.registry().setString(std::string(kUninstall) + "\\{SCAN-1}", "UninstallString",
+                               "C:\\Scan\\unscan.exe");
+  requestScanner("{SCAN-1}");
+  open();
+  EXPECT_TRUE(dialog->profile().uninstallScanner) << "registered: the request stands";
+  EXPECT_EQ(dialog->components().choice(), CComponentDlg::kPrinterAndCompanions);
+  command(1080);
+  dialog->profile().rebootNeeded = true;
+  const std::size_t boxes = machine.desktop().messageBoxes().size();
+  finishRemoval();
+  ASSERT_EQ(machine.processes().starts().size(), 1u);
+  EXPECT_EQ(machine.processes().starts()[0].commandLine, "C:\\Scan\\unscan.exe");
+  EXPECT_EQ(machine.desktop().messageBoxes().size(), boxes) << "the scanner's uninstaller asks";
+  EXPECT_FALSE(mainView.result);
+}
+
+TEST_F(MainDialog, AFailedScannerHandOverAsksForThePendingRestart) {
+  addPrinter("Office", 8203);
+  machine.registry().setString(std::string(kUninstall) + "\\{SCAN-1}", "UninstallString",
+                               "C:\\Gone\\unscan.exe");
+  requestScanner("{SCAN-1}");
+  open();
+  command(1080);
+  dialog->profile().rebootNeeded = true;
+  const std::size_t boxes = machine.desktop().messageBoxes().size();
+  machine.desktop().queueAnswer(platform::mb::kIdOk);
+  machine.desktop().queueAnswer(platform::mb::kIdYes);
+  finishRemoval();
+  const auto& shown = machine.desktop().messageBoxes();
+  ASSERT_EQ(shown.size(), boxes + 2);
+  EXPECT_EQ(shown[boxes].caption, "Error!");
+  EXPECT_EQ(shown[boxes + 1].text.substr(0, 36), "Printer Uninstall is almost complete");
+  EXPECT_EQ(shown[boxes + 1].flags,
+            platform::mb::kYesNo | platform::mb::kIconQuestion | platform::mb::kSetForeground);
+  EXPECT_EQ(machine.host().exitRequests(),
+            std::vector<std::uint32_t>{platform::exit_windows::kReboot})
+      << "Windows 10 restarts with the shutdown privilege";
+}
+
+TEST_F(MainDialog, UnregisteredCompanionsAreDroppedAndBothRequestsEndTheDialog) {
+  addPrinter("Office", 8203);
+  requestScanner("{SCAN-1}");
+  open();
+  EXPECT_FALSE(dialog->profile().uninstallScanner) << "not registered in either view";
+
+  // Both registered: the fax request ends the dialog after the removal and
+  // no uninstaller starts.
+  machine.registry().createKeyPath(std::string(kUninstall) + "\\{SCAN-1}");
+  machine.registry().createKeyPath(std::string(kUninstall) + "\\{FAX-1}");
+  machine.registry().setString(std::string(kUninstall) + "\\{SCAN-1}", "UninstallString",
+                               "C:\\Windows\\notepad.exe");
+  mainView.result.reset();
+  afterLoading([this] {
+    UninstallProfile& profile = dialog->profile();
+    profile.uninstallScanner = profile.uninstallFax = true;
+    profile.scannerProductGuid.assign("{SCAN-1}");
+    profile.faxProductGuid.assign("{FAX-1}");
+  });
+  open();
+  command(1080);
+  finishRemoval();
+  EXPECT_EQ(mainView.result, 1);
+  EXPECT_FALSE(dialog->profile().uninstallScanner);
+  EXPECT_TRUE(machine.processes().starts().empty());
 }
 
 TEST_F(MainDialog, TheScannerQueriesAnswerFromTheProfile) {
