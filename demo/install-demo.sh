@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the demo printer package into a Wine prefix made by
-# tools/wine/prefix.sh: its printers (the package's two, the masking tool's
-# and another maker's), the default printer, and its uninstall script in the
-# printer driver directory.
+# tools/wine/prefix.sh: its printers (the package's two of the A3 model and
+# one of the A4 model, the masking tool's and another maker's), the default
+# printer, and its uninstall script in the printer driver directory.
 #   install-demo.sh <wine dir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

@@ -7,9 +7,11 @@
 #include "platform/win32/win32_system.h"
 #include "shell/model_variant.h"
 #include "win32_ui/dialog_proc.h"
+#include "win32_ui/dialog_views_win32.h"
 #include "win32_ui/loading_view_win32.h"
 #include "win32_ui/main_view_win32.h"
 #include "win32_ui/remove_view_win32.h"
+#include "win32_ui/select_view_win32.h"
 
 namespace {
 
@@ -29,7 +31,11 @@ int RunInteractive(HINSTANCE instance, platform::System& system) {
   Win32MainView mainView;
   Win32LoadingView loadingView;
   Win32RemoveView removeView;
-  CMainDlg context(system, mainView, loadingView, removeView, GetCommandLineA());
+  Win32SelectView selectView;
+  Win32ExtraInfoView extraInfoView;
+  Win32AboutView aboutView;
+  const DialogViews views{mainView, loadingView, selectView, removeView, extraInfoView, aboutView};
+  CMainDlg context(system, views, GetCommandLineA());
   RegisterMainWindowClass();
   const INT_PTR result = DialogBoxParamA(instance, "IDD_MAIN_NOBMP", nullptr, SharedDialogProc,
                                          reinterpret_cast<LPARAM>(&context));

@@ -1,12 +1,13 @@
 #include "platform/win32/win32_host.h"
 
-#include <winver.h>
-
 #include <cstring>
 #include <vector>
 
 #include "platform/win32/convert.h"
 #include "platform/win32/handles.h"
+
+// After <windows.h>, which WIN32_LEAN_AND_MEAN keeps from including it.
+#include <winver.h>
 
 namespace win32 {
 

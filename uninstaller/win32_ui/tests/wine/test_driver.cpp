@@ -17,8 +17,21 @@
 //   sw-driver message-box TIMEOUT_MS           print the text of a message box, then press its
 //   default button
 //
+// The verbs below name a top-level window by CLASS and TITLE ("-": any
+// title) and a control by its id anywhere below it (inside child pages too).
+//   sw-driver enabled CLASS TITLE ID           print 1 when the control is enabled, else 0
+//   sw-driver visible CLASS TITLE ID           print 1 when the control is visible, else 0
+//   sw-driver list-items CLASS TITLE ID        print a list view: "view <icon|small|list|report>",
+//                                              "focused <item>", then one line per item:
+//                                              "<selected 0|1>\t<column 0>\t<column 1>..."
+//   sw-driver item-point CLASS TITLE ID ITEM   print the screen point "x y" inside a list item
+//   sw-driver control-point CLASS TITLE ID     print the screen point "x y" at a control's centre
+//   sw-driver window-size CLASS TITLE          print "width height" of the window
+//   sw-driver post CLASS TITLE MSG WPARAM      post a message to the window
+//
 // Exit code 0 on success, 1 when the condition was not met, 2 on bad usage.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -204,6 +217,151 @@ int MessageBoxText(DWORD timeoutMs) {
   }
 }
 
+HWND FindTop(const char* className, const char* title) {
+  return FindWindowA(className, std::strcmp(title, "-") == 0 ? nullptr : title);
+}
+
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<ControlSearch*>(lParam);
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// A control anywhere below the top-level window (EnumChildWindows descends
+// into the pages).
+HWND FindControl(const char* className, const char* title, int id) {
+  HWND top = FindTop(className, title);
+  if (top == nullptr) return nullptr;
+  ControlSearch search{id, nullptr};
+  EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int ControlFlag(const char* className, const char* title, int id, BOOL (*test)(HWND)) {
+  HWND control = FindControl(className, title, id);
+  if (control == nullptr) return 1;
+  std::printf("%d\n", test(control) ? 1 : 0);
+  return 0;
+}
+
+// Memory in the list's own process: list-view messages that carry a
+// pointer need it there.
+class RemoteBuffer {
+ public:
+  explicit RemoteBuffer(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_ != nullptr) {
+      memory_ = static_cast<char*>(
+          VirtualAllocEx(process_, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+  }
+  ~RemoteBuffer() {
+    if (memory_ != nullptr) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  static constexpr SIZE_T kSize = 4096;
+  bool ok() const { return memory_ != nullptr; }
+  char* at(SIZE_T offset) const { return memory_ + offset; }
+  bool write(SIZE_T offset, const void* data, SIZE_T size) const {
+    return WriteProcessMemory(process_, at(offset), data, size, nullptr) != FALSE;
+  }
+  bool read(SIZE_T offset, void* data, SIZE_T size) const {
+    return ReadProcessMemory(process_, at(offset), data, size, nullptr) != FALSE;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* memory_ = nullptr;
+};
+
+int ListItems(const char* className, const char* title, int id) {
+  HWND list = FindControl(className, title, id);
+  if (list == nullptr) return 1;
+  RemoteBuffer remote(list);
+  if (!remote.ok()) return 1;
+  static const char* const kViews[] = {"icon", "report", "small", "list"};
+  std::printf("view %s\n", kViews[GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK]);
+  std::printf("focused %d\n", static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM,
+                                                              static_cast<WPARAM>(-1),
+                                                              LVNI_FOCUSED)));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  int columns = header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  if (columns < 1) columns = 1;
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int item = 0; item < count; ++item) {
+    const bool selected =
+        (SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) &
+         LVIS_SELECTED) != 0;
+    std::printf("%d", selected ? 1 : 0);
+    for (int column = 0; column < columns; ++column) {
+      LVITEMA request{};
+      request.iSubItem = column;
+      request.pszText = remote.at(sizeof request);
+      request.cchTextMax = 1024;
+      char text[1024] = {};
+      if (remote.write(0, &request, sizeof request)) {
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item),
+                     reinterpret_cast<LPARAM>(remote.at(0)));
+        remote.read(sizeof request, text, sizeof text - 1);
+      }
+      std::printf("\t%s", text);
+    }
+    std::printf("\n");
+  }
+  return 0;
+}
+
+int ItemPoint(const char* className, const char* title, int id, int item) {
+  HWND list = FindControl(className, title, id);
+  if (list == nullptr) return 1;
+  RemoteBuffer remote(list);
+  RECT rect{};
+  rect.left = LVIR_LABEL;
+  if (!remote.ok() || !remote.write(0, &rect, sizeof rect) ||
+      !SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(item),
+                    reinterpret_cast<LPARAM>(remote.at(0))) ||
+      !remote.read(0, &rect, sizeof rect)) {
+    return 1;
+  }
+  POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ClientToScreen(list, &centre);
+  std::printf("%ld %ld\n", centre.x, centre.y);
+  return 0;
+}
+
+int ControlPoint(const char* className, const char* title, int id) {
+  HWND control = FindControl(className, title, id);
+  RECT rect{};
+  if (control == nullptr || !GetWindowRect(control, &rect)) return 1;
+  std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  return 0;
+}
+
+int WindowSize(const char* className, const char* title) {
+  HWND window = FindTop(className, title);
+  RECT rect{};
+  if (window == nullptr || !GetWindowRect(window, &rect)) return 1;
+  std::printf("%ld %ld\n", rect.right - rect.left, rect.bottom - rect.top);
+  return 0;
+}
+
+int Post(const char* className, const char* title, UINT message, WPARAM wParam) {
+  HWND window = FindTop(className, title);
+  if (window == nullptr) return 1;
+  return PostMessageA(window, message, wParam, 0) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -224,5 +382,18 @@ int main(int argc, char** argv) {
   if (!std::strcmp(verb, "message-box")) return MessageBoxText(number(2));
   if (!std::strcmp(verb, "file-version")) return FileVersion(argv[2]);
   if (!std::strcmp(verb, "manifest")) return Manifest(argv[2]);
+  if (!std::strcmp(verb, "enabled") && argc == 5)
+    return ControlFlag(argv[2], argv[3], static_cast<int>(number(4)), IsWindowEnabled);
+  if (!std::strcmp(verb, "visible") && argc == 5)
+    return ControlFlag(argv[2], argv[3], static_cast<int>(number(4)), IsWindowVisible);
+  if (!std::strcmp(verb, "list-items") && argc == 5)
+    return ListItems(argv[2], argv[3], static_cast<int>(number(4)));
+  if (!std::strcmp(verb, "item-point") && argc == 6)
+    return ItemPoint(argv[2], argv[3], static_cast<int>(number(4)), static_cast<int>(number(5)));
+  if (!std::strcmp(verb, "control-point") && argc == 5)
+    return ControlPoint(argv[2], argv[3], static_cast<int>(number(4)));
+  if (!std::strcmp(verb, "window-size") && argc == 4) return WindowSize(argv[2], argv[3]);
+  if (!std::strcmp(verb, "post") && argc == 6)
+    return Post(argv[2], argv[3], static_cast<UINT>(number(4)), number(5));
   return 2;
 }
