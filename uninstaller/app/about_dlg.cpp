@@ -26,8 +26,7 @@ void FormatKilobytes(std::uint64_t bytes, char* text) {
 
 }  // namespace
 
-bool GetFileVersionText(platform::System& system, const char* path, char* text,
-                        std::size_t size) {
+bool GetFileVersionText(platform::System& system, const char* path, char* text, std::size_t size) {
   platform::FileVersion version;
   if (system.host.fileVersion(path, version) != platform::error::kSuccess) return false;
   std::snprintf(text, size, "%u.%02u.%02u.%02u", version.mostSignificant >> 16,

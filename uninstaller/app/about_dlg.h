@@ -13,8 +13,7 @@
 // Writes the file version of `path` as "%u.%02u.%02u.%02u" (2.01.00.00 for
 // 2.1.0.0); false, with nothing written, when the file has no version
 // information.
-bool GetFileVersionText(platform::System& system, const char* path, char* text,
-                        std::size_t size);
+bool GetFileVersionText(platform::System& system, const char* path, char* text, std::size_t size);
 
 class CAboutDlg : public CDialogBase {
  public:

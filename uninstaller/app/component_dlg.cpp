@@ -29,7 +29,8 @@ bool OpenUninstallKey(platform::Registry& registry, const char* productGuid,
   if (registry.openKey(root, path, platform::regsam::kQueryValue, key.out()) == err::kSuccess) {
     return true;
   }
-  return registry.openKey(root, path, platform::regsam::kWow64_32Key | platform::regsam::kQueryValue,
+  return registry.openKey(root, path,
+                          platform::regsam::kWow64_32Key | platform::regsam::kQueryValue,
                           key.out()) == err::kSuccess;
 }
 
@@ -83,8 +84,7 @@ bool CComponentDlg::runScannerUninstaller(UninstallProfile& profile, platform::W
   }
   if (!command.empty()) {
     platform::Process process(system_.processes);
-    if (system_.processes.createProcess(nullptr, command.data(), process.out()) ==
-        err::kSuccess) {
+    if (system_.processes.createProcess(nullptr, command.data(), process.out()) == err::kSuccess) {
       return true;
     }
     system_.desktop.debugOutput("Failed to call the command from the registry uninstall string!");

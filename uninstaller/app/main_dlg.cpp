@@ -197,9 +197,8 @@ void CMainDlg::onRemovalFinished() {
     view_.endDialog(window, 1);
     profile_.uninstallScanner = false;
   }
-  if (profile_.uninstallScanner &&
-      !components_.runScannerUninstaller(profile_, window, strings_) && profile_.rebootNeeded &&
-      AskToReboot(system_, window, strings_) &&
+  if (profile_.uninstallScanner && !components_.runScannerUninstaller(profile_, window, strings_) &&
+      profile_.rebootNeeded && AskToReboot(system_, window, strings_) &&
       !RestartForVersion(system_, osInfo_.versionCode())) {
     Message(system_.desktop, window, strings_.text(IDS_REBOOT_FAILED), strings_.text(IDS_CAPTION),
             platform::mb::kSetForeground);

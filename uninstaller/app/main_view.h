@@ -29,8 +29,8 @@ class MainView {
   virtual bool isCloseCommandEnabled(platform::WindowHandle dialog) = 0;
   // Creates a page as a modeless child dialog from `templateName`, its
   // messages going to `page`; the page's window, 0 on failure.
-  virtual platform::WindowHandle createPage(platform::WindowHandle dialog,
-                                            const char* templateName, CDialogBase& page) = 0;
+  virtual platform::WindowHandle createPage(platform::WindowHandle dialog, const char* templateName,
+                                            CDialogBase& page) = 0;
   // Moves a page onto the placeholder control 1003, without repainting it.
   virtual void placeOverPlaceholder(platform::WindowHandle dialog, platform::WindowHandle page) = 0;
   // Shows or hides a page (SW_SHOW, SW_HIDE).

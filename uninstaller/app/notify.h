@@ -11,7 +11,7 @@ struct NotifyHeader {
 };
 
 namespace notify {
-inline constexpr std::uint32_t kNotifyMessage = 0x004E;  // WM_NOTIFY
-inline constexpr std::uint32_t kRightClick = static_cast<std::uint32_t>(-5);      // NM_RCLICK
+inline constexpr std::uint32_t kNotifyMessage = 0x004E;                          // WM_NOTIFY
+inline constexpr std::uint32_t kRightClick = static_cast<std::uint32_t>(-5);     // NM_RCLICK
 inline constexpr std::uint32_t kItemChanged = static_cast<std::uint32_t>(-101);  // LVN_ITEMCHANGED
 }  // namespace notify

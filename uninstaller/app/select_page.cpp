@@ -45,8 +45,7 @@ int ImageOf(const PrinterEntry& printer) {
 
 }  // namespace
 
-CSelectPage::CSelectPage(platform::System& system, SelectView& view,
-                         ExtraInfoView& extraInfoView)
+CSelectPage::CSelectPage(platform::System& system, SelectView& view, ExtraInfoView& extraInfoView)
     : system_(system),
       view_(view),
       extraInfoView_(extraInfoView),
@@ -158,8 +157,9 @@ void CSelectPage::listPrinter(const PrinterEntry& printer, int position) {
                                     static_cast<platform::LParam>(position));
   if (item == -1) return;
   view_.setSubItemText(window, item, 1, printer.driver.c_str());
-  view_.setSubItemText(window, item, 2,
-                       printer.server.isEmpty() ? strings_.text(IDS_LOCAL) : printer.server.c_str());
+  view_.setSubItemText(
+      window, item, 2,
+      printer.server.isEmpty() ? strings_.text(IDS_LOCAL) : printer.server.c_str());
   view_.setSubItemText(window, item, 3, strings_.text(printer.isDefault ? IDS_YES : IDS_NO));
   view_.setSubItemText(window, item, 4, strings_.text(printer.makerDriver ? IDS_YES : IDS_NO));
   view_.setSubItemText(window, item, 5,
@@ -252,8 +252,7 @@ bool CSelectPage::otherDetailsWanted() {
       platform::error::kSuccess) {
     return false;
   }
-  const bool isString =
-      type == platform::regtype::kSz || type == platform::regtype::kExpandSz;
+  const bool isString = type == platform::regtype::kSz || type == platform::regtype::kExpandSz;
   return isString && size > 0 && value[0] != '\0';
 }
 

@@ -22,8 +22,9 @@ class FakeListOf : public View {
  public:
   bool insertColumn(platform::WindowHandle, int index, const char* title, int width) override {
     if (refuseColumns) return false;
-    const auto at = static_cast<std::size_t>(index) > columns.size() ? columns.size()
-                                                                      : static_cast<std::size_t>(index);
+    const auto at = static_cast<std::size_t>(index) > columns.size()
+                        ? columns.size()
+                        : static_cast<std::size_t>(index);
     columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(at), title);
     widths.push_back(width);
     return true;

@@ -55,7 +55,8 @@ class FakeSelectView : public FakeCursorOf<FakeListOf<SelectView>> {
     for (FakeRow& row : rows) row.selected = true;
   }
   void focusItem(platform::WindowHandle, int item) override {
-    if (static_cast<std::size_t>(item) < rows.size()) rows[static_cast<std::size_t>(item)].focused = true;
+    if (static_cast<std::size_t>(item) < rows.size())
+      rows[static_cast<std::size_t>(item)].focused = true;
   }
   void focusList(platform::WindowHandle) override { listFocused = true; }
 
@@ -112,11 +113,16 @@ class FakeSelectView : public FakeCursorOf<FakeListOf<SelectView>> {
   ListMode mode = ListMode::kDetails;  // as the template has it
   std::vector<ListMode> modesSet;
   bool listFocused = false;
-  std::vector<FakeMenuEntry> menu = {
-      {40009, "Remove Printer(s)"}, {0, ""},           {40004, "Large Icons"},
-      {40005, "Small Icons"},       {40006, "List"},   {40007, "Details"},
-      {0, ""},                      {40010, "Select All"}, {0, ""},
-      {40012, "Other Details..."}};
+  std::vector<FakeMenuEntry> menu = {{40009, "Remove Printer(s)"},
+                                     {0, ""},
+                                     {40004, "Large Icons"},
+                                     {40005, "Small Icons"},
+                                     {40006, "List"},
+                                     {40007, "Details"},
+                                     {0, ""},
+                                     {40010, "Select All"},
+                                     {0, ""},
+                                     {40012, "Other Details..."}};
   int menuLoads = 0, menuDestructions = 0;
   int defaultCommand = 0;
   std::vector<std::vector<FakeMenuEntry>> tracked;  // the menu each time it was shown

@@ -14,7 +14,8 @@ INT_PTR CALLBACK SharedDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
   auto* object = reinterpret_cast<CDialogBase*>(GetWindowLongPtrA(window, DWLP_USER));
   if (object != nullptr) {
     object->window = FromHwnd(window);
-    const platform::LResult result = object->HandleMessage(FromHwnd(window), message, wParam, lParam);
+    const platform::LResult result =
+        object->HandleMessage(FromHwnd(window), message, wParam, lParam);
     // The program's private messages answer their sender: a dialog
     // procedure gives that answer through DWLP_MSGRESULT.
     if (message >= kFirstPrivateMessage && message < WM_APP && result != 0) {

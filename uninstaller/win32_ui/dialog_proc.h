@@ -14,6 +14,6 @@ using win32::ToInstance;
 
 // Stores the creation parameter (a CDialogBase*) at WM_INITDIALOG and hands
 // every message to that object. For the program's private messages
-// (WM_USER + 100 and above) a non-zero result is the message's answer. A dialog without an object ends on IDOK
-// (result 1) or IDCANCEL (result 0).
+// (WM_USER + 100 and above) a non-zero result is the message's answer. A dialog without an object
+// ends on IDOK (result 1) or IDCANCEL (result 0).
 INT_PTR CALLBACK SharedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,8 +17,7 @@ bool Win32ExtraInfoView::isChecked(platform::WindowHandle dialog, int controlId)
   return IsDlgButtonChecked(ToHwnd(dialog), controlId) == BST_CHECKED;
 }
 
-void Win32ExtraInfoView::enableControl(platform::WindowHandle dialog, int controlId,
-                                       bool enabled) {
+void Win32ExtraInfoView::enableControl(platform::WindowHandle dialog, int controlId, bool enabled) {
   EnableWindow(GetDlgItem(ToHwnd(dialog), controlId), enabled ? TRUE : FALSE);
 }
 

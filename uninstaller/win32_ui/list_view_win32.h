@@ -63,7 +63,8 @@ class Win32CursorOf : public View {
   using View::View;
 
   std::uintptr_t showWaitCursor() override {
-    return reinterpret_cast<std::uintptr_t>(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))));
+    return reinterpret_cast<std::uintptr_t>(
+        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))));
   }
   void restoreCursor(std::uintptr_t previous) override {
     SetCursor(reinterpret_cast<HCURSOR>(previous));

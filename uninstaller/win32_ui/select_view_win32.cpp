@@ -96,8 +96,8 @@ void Win32SelectView::itemText(platform::WindowHandle page, int item, char* buff
 }
 
 bool Win32SelectView::isItemSelected(platform::WindowHandle page, int item) {
-  return (send(page, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) &
-          LVIS_SELECTED) != 0;
+  return (send(page, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) & LVIS_SELECTED) !=
+         0;
 }
 
 int Win32SelectView::selectedCount(platform::WindowHandle page) {

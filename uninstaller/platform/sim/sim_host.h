@@ -93,8 +93,8 @@ class SimHost final : public platform::Host {
   std::vector<std::uint32_t> exitRequests_;
   std::map<std::string, platform::FileVersion, LessNoCase> fileVersions_;
   // 8 GB of memory, half of it free, and a 2 GB page file.
-  platform::MemoryStatus memory_{56,          50,          8ull << 30,  4ull << 30,
-                                 10ull << 30, 6ull << 30,  128ull << 40, 127ull << 40};
+  platform::MemoryStatus memory_{56,          50,         8ull << 30,   4ull << 30,
+                                 10ull << 30, 6ull << 30, 128ull << 40, 127ull << 40};
 };
 
 }  // namespace sim

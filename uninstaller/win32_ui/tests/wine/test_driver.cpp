@@ -292,11 +292,11 @@ int ListItems(const char* className, const char* title, int id) {
   if (!remote.ok()) return 1;
   static const char* const kViews[] = {"icon", "report", "small", "list"};
   std::printf("view %s\n", kViews[GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK]);
-  std::printf("focused %d\n", static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM,
-                                                              static_cast<WPARAM>(-1),
-                                                              LVNI_FOCUSED)));
+  std::printf("focused %d\n", static_cast<int>(SendMessageA(
+                                  list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
   HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-  int columns = header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  int columns =
+      header != nullptr ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
   if (columns < 1) columns = 1;
   const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   for (int item = 0; item < count; ++item) {
