@@ -152,9 +152,15 @@ fi
 screenshot "$shots-extra-info.png"
 read -r x y < <(drv control-point "#32770" "$title" 1)
 click "$x" "$y" 1
+for _ in $(seq 20); do
+  drv window-size "#32770" "$title" >/dev/null || break
+  sleep 0.3
+done
+drv window-size "#32770" "$title" >/dev/null && fail "Close did not end Extra Info"
 
 expect "Uninstall after Extra Info" "$(drv enabled "$main" - 1080)" 1
 read -r x y < <(drv control-point "$main" - 1080)
+activate
 click "$x" "$y" 1
 expect "removal page after the Uninstall click" "$(drv visible "$main" - 1087)" 1
 drv post-command "$main" 2 || fail "cannot post IDCANCEL"
