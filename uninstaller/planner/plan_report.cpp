@@ -48,9 +48,12 @@ Json Settings(const UninstallProfile& p) {
 }
 
 Json Printer(const PrinterEntry& printer) {
-  return {{"name", Text(printer.name)},           {"driver", Text(printer.driver)},
-          {"pavaneName", Text(printer.pavaneName)}, {"keep", printer.keep},
-          {"foreign", printer.foreign},             {"removed", printer.removed}};
+  return {{"name", Text(printer.name)},
+          {"driver", Text(printer.driver)},
+          {"pavaneName", Text(printer.pavaneName)},
+          {"keep", printer.keep},
+          {"foreign", printer.foreign},
+          {"removed", printer.removed}};
 }
 
 const char* YesNo(bool b) { return b ? "yes" : "no"; }

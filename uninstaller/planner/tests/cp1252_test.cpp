@@ -1,7 +1,7 @@
 // The code page 1252 conversions at the JSON boundary.
-#include <gtest/gtest.h>
-
 #include "planner/cp1252.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

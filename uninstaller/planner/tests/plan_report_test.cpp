@@ -1,11 +1,12 @@
 // The plan tool's JSON output: code page texts as ASCII escapes, scripts by
 // the path the user gave.
+#include "planner/plan_report.h"
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 #include "planner/plan_machine.h"
-#include "planner/plan_report.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The printers file: JSON read with nlohmann/json, texts turned into the
 // code page.
-#include <gtest/gtest.h>
-
 #include "planner/printers_file.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
