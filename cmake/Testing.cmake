@@ -97,13 +97,14 @@ endif()
 
 # add_wine_script_test(name SCRIPT path [ARGS ...] [USES part...])
 # A shell test that drives Windows programs in the shared prefix. It uses
-# the desktop and the spooler unless USES names the parts it uses.
+# the desktop and the spooler unless USES names the parts it uses (a bare
+# USES: none).
 function(add_wine_script_test name)
   if(NOT CMAKE_CROSSCOMPILING OR NOT BUILD_TESTING)
     return()
   endif()
   cmake_parse_arguments(T "" "SCRIPT" "ARGS;USES" ${ARGN})
-  if(NOT DEFINED T_USES)
+  if(NOT DEFINED T_USES AND NOT "USES" IN_LIST T_KEYWORDS_MISSING_VALUES)
     set(T_USES ${WINE_PARTS})
   endif()
   add_test(NAME ${name} COMMAND ${T_SCRIPT} ${WINE_DIR} ${T_ARGS})
