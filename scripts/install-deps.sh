@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests and the demo need.
-# Idempotent: packages already present are left alone.
+# Idempotent: packages already present are left alone. Both README commands
+# run it first; nothing during a build or a test installs anything.
 set -euo pipefail
 packages=(
   build-essential cmake git python3
   clang libclang-rt-14-dev            # libFuzzer and sanitizers
+  clang-format                        # scripts/check-format
+  nlohmann-json3-dev                  # JSON in stripwell-plan
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   liblcms2-dev                        # reference colour engine for the colour tests
   libgs-common scribus-data           # real ICC printer profiles
