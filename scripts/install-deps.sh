@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev            # libFuzzer and sanitizers
   clang-format                        # scripts/check-format
   nlohmann-json3-dev                  # JSON in stripwell-plan
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev
   liblcms2-dev                        # reference colour engine for the colour tests
   libgs-common scribus-data           # real ICC printer profiles
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64

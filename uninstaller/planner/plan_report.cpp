@@ -140,15 +140,18 @@ std::string PlanToText(const UninstallProfile& p, const ScriptPaths& scripts) {
   }
   out += "\n";
 
-  out += "Printers (" + std::to_string(p.printers.size()) + "): " +
-         std::to_string(p.keptPrinterCount) + " kept, " + std::to_string(p.removedPrinterCount) +
-         " removed\n";
+  out += "Printers (" + std::to_string(p.printers.size()) +
+         "): " + std::to_string(p.keptPrinterCount) + " kept, " +
+         std::to_string(p.removedPrinterCount) + " removed\n";
   for (const PrinterEntry& printer : p.printers) {
-    out += std::string("  ") + (printer.foreign ? "foreign " : printer.removed ? "gone    "
-                                                             : printer.keep    ? "keep    "
-                                                                               : "remove  ") +
+    out += std::string("  ") +
+           (printer.foreign   ? "foreign "
+            : printer.removed ? "gone    "
+            : printer.keep    ? "keep    "
+                              : "remove  ") +
            "\"" + printer.name.c_str() + "\", driver \"" + printer.driver.c_str() + "\"";
-    if (!printer.pavaneName.isEmpty()) out += std::string(", masks \"") + printer.pavaneName.c_str() + "\"";
+    if (!printer.pavaneName.isEmpty())
+      out += std::string(", masks \"") + printer.pavaneName.c_str() + "\"";
     out += "\n";
   }
   out += std::string("Masking tool retained: ") + YesNo(p.pavaneToolRetained) + "\n\n";

@@ -4,12 +4,12 @@
 #include <iterator>
 #include <sstream>
 
-#include "shell/model_variant.h"
 #include "planner/plan_machine.h"
 #include "planner/plan_options.h"
 #include "planner/plan_report.h"
 #include "planner/printers_file.h"
 #include "profile/uninstall_profile.h"
+#include "shell/model_variant.h"
 
 namespace {
 

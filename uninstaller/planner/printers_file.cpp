@@ -21,12 +21,10 @@ constexpr TextField kTexts[] = {{"name", &PrinterEntry::name},
                                 {"pavaneName", &PrinterEntry::pavaneName},
                                 {"server", &PrinterEntry::server}};
 
-constexpr FlagField kFlags[] = {{"keep", &PrinterEntry::keep},
-                                {"foreign", &PrinterEntry::foreign},
-                                {"removed", &PrinterEntry::removed},
-                                {"makerDriver", &PrinterEntry::makerDriver},
-                                {"isDefault", &PrinterEntry::isDefault},
-                                {"listed", &PrinterEntry::listed}};
+constexpr FlagField kFlags[] = {
+    {"keep", &PrinterEntry::keep},           {"foreign", &PrinterEntry::foreign},
+    {"removed", &PrinterEntry::removed},     {"makerDriver", &PrinterEntry::makerDriver},
+    {"isDefault", &PrinterEntry::isDefault}, {"listed", &PrinterEntry::listed}};
 
 using Json = nlohmann::json;
 
