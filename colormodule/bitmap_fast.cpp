@@ -2,9 +2,11 @@
 #include "bitmap_fast.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "lab_tables.h"
 #include "lut_eval.h"
+#include "row_cache.h"
 
 namespace huebridge {
 FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
@@ -64,34 +66,63 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
       }
     }
   }
+  fast->row = ChooseFastRow();
+  ClearColourCache(*fast);
   return fast;
+}
+
+void ClearColourCache(FastBitmapTables& fast) {
+  std::memset(fast.cache, 0xFF, sizeof fast.cache);  // every entry kNoColour
 }
 
 void FreeFastTables(FastBitmapTables* fast) { std::free(fast); }
 
-void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+namespace {
+
+// One colour through the tables, as four output bytes (output 0 lowest).
+std::uint32_t EvaluateColour(const FastBitmapTables& fast, std::uint32_t colour) {
+  const PixelCell at =
+      fast.kind == kLut16 ? LocateColour<15>(fast, colour) : LocateColour<8>(fast, colour);
+  std::uint32_t bytes = 0;
+  for (unsigned k = 0; k < 4; ++k) {
+    std::uint32_t byte;
+    if (fast.kind == kLut16) {
+      const std::uint16_t* cell = static_cast<const std::uint16_t*>(fast.grid) + at.base + k;
+      const auto o = static_cast<std::uint32_t>(
+          Trilinear(cell, fast.step0, fast.step1, fast.step2, 1, at.h0, at.h1, at.h2, Lerp15));
+      byte = fast.outputMode == OutputMode::kLut16Direct ? o >> 8 & 0xFF
+                                                         : fast.lut16Output[k * 32768 + (o >> 1)];
+    } else {
+      const std::uint8_t* cell = static_cast<const std::uint8_t*>(fast.grid) + at.base + k;
+      const auto o = static_cast<std::uint32_t>(
+          Trilinear(cell, fast.step0, fast.step1, fast.step2, 256, at.h0, at.h1, at.h2, Lerp8));
+      byte = fast.lut8Output[k * 256 + (o >> 8)];
+    }
+    bytes |= byte << 8 * k;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+void FastRowPortable(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                      std::uint8_t* dest, std::size_t width) {
-  for (std::size_t x = 0; x < width; ++x, source += pixelBytes, dest += 4) {
-    const PixelCell located =
-        fast.kind == kLut16 ? LocatePixel<15>(fast, source) : LocatePixel<8>(fast, source);
-    const std::uint32_t base = located.base;
-    const std::int32_t h0 = located.h0, h1 = located.h1, h2 = located.h2;
-    for (unsigned k = 0; k < 4; ++k) {
-      if (fast.kind == kLut16) {
-        const std::uint16_t* cell = static_cast<const std::uint16_t*>(fast.grid) + base + k;
-        const auto o = static_cast<std::uint32_t>(
-            Trilinear(cell, fast.step0, fast.step1, fast.step2, 1, h0, h1, h2, Lerp15));
-        dest[k] = fast.outputMode == OutputMode::kLut16Direct
-                      ? static_cast<std::uint8_t>(o >> 8)
-                      : fast.lut16Output[k * 32768 + (o >> 1)];
-      } else {
-        const std::uint8_t* cell = static_cast<const std::uint8_t*>(fast.grid) + base + k;
-        const auto o = static_cast<std::uint32_t>(
-            Trilinear(cell, fast.step0, fast.step1, fast.step2, 256, h0, h1, h2, Lerp8));
-        dest[k] = fast.lut8Output[k * 256 + (o >> 8)];
+  struct Evaluator {
+    const FastBitmapTables& fast;
+    void operator()(Misses& misses) const {
+      for (std::uint32_t j = 0; j < misses.count; ++j) {
+        misses.output[j] = EvaluateColour(fast, misses.colour[j]);
       }
     }
-  }
+    void operator()(const std::uint8_t* in, unsigned bytes, std::uint8_t* out,
+                    std::size_t n) const {
+      for (std::size_t i = 0; i < n; ++i, in += bytes, out += 4) {
+        StoreWord(out, EvaluateColour(fast, std::uint32_t{in[0]} | std::uint32_t{in[1]} << 8 |
+                                                std::uint32_t{in[2]} << 16));
+      }
+    }
+  };
+  CachedRow(fast, source, pixelBytes, dest, width, Evaluator{fast});
 }
 
 bool CpuHasAvx2() {

@@ -2,7 +2,8 @@
 // is precomputed per transform and device table, so that a pixel costs three
 // packed-weight lookups, three grid-coordinate lookups, one trilinear blend
 // and four output lookups, all in integers. Results are bit-identical to
-// RgbToLab followed by EvalLut8 / EvalLut16.
+// RgbToLab followed by EvalLut8 / EvalLut16. A pixel equal to the one
+// before it, or whose colour a small cache holds, costs a load and a store.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +28,22 @@ struct AxisL {
   std::uint32_t offset;
   std::int32_t h;
 };
+
+// The colour cache: direct-mapped, 2^kCacheBits entries of colour (red in
+// bits 0-7) | four output bytes << 32. Empty entries hold kNoColour, which no
+// 24-bit colour equals.
+inline constexpr unsigned kCacheBits = 12;
+inline constexpr std::uint32_t kNoColour = 0xFFFFFFFF;
+inline std::uint32_t CacheSlot(std::uint32_t colour) {
+  return (colour * 0x9E3779B1u) >> (32 - kCacheBits);
+}
+
+struct FastBitmapTables;
+// Pixel size 3 or 4 bytes (red, green, blue in the first three); four output
+// bytes a pixel. Reads every pixel before it writes its output and reads no
+// input again after writing, so `dest` may be `source` for 4-byte pixels.
+using FastRowFn = void (*)(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                           std::uint8_t* dest, std::size_t width);
 
 struct FastBitmapTables {
   // Per channel and byte value the three weighted sums of the Lab indices,
@@ -53,6 +70,12 @@ struct FastBitmapTables {
   // (kLut16Tables).
   const std::uint8_t* lut8Output;
   std::uint8_t lut16Output[4 * 32768];
+  // The row function for this processor; tests and the benchmark may set
+  // another one.
+  FastRowFn row;
+  // Finished pixels; only the row functions write here, so the cache lives
+  // and dies with the transform and follows its one-thread rule.
+  std::uint64_t cache[std::size_t{1} << kCacheBits];
 };
 
 // Where one pixel falls in the grid.
@@ -62,9 +85,10 @@ struct PixelCell {
 };
 
 template <std::uint32_t kFracBits>
-inline PixelCell LocatePixel(const FastBitmapTables& fast, const std::uint8_t* px) {
-  const std::uint64_t sums =
-      fast.packedSums[0][px[0]] + fast.packedSums[1][px[1]] + fast.packedSums[2][px[2]];
+inline PixelCell LocateColour(const FastBitmapTables& fast, std::uint32_t colour) {
+  const std::uint64_t sums = fast.packedSums[0][colour & 0xFF] +
+                             fast.packedSums[1][colour >> 8 & 0xFF] +
+                             fast.packedSums[2][colour >> 16];
   const auto xi = static_cast<std::uint32_t>(sums >> 11) & 0x3FF;
   const auto yi = static_cast<std::uint32_t>(sums >> 32) & 0x3FF;
   const auto zi = static_cast<std::uint32_t>(sums >> 53) & 0x3FF;
@@ -83,14 +107,12 @@ inline PixelCell LocatePixel(const FastBitmapTables& fast, const std::uint8_t* p
 // the fraction in 32 bits (grids far larger than real profiles carry).
 FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut);
 void FreeFastTables(FastBitmapTables* fast);
+// Empties the colour cache (tests compare row functions on fresh caches).
+void ClearColourCache(FastBitmapTables& fast);
 
-// Pixel size 3 or 4 bytes (red, green, blue in the first three); four output
-// bytes a pixel.
-using FastRowFn = void (*)(const FastBitmapTables& fast, const std::uint8_t* source,
-                           unsigned pixelBytes, std::uint8_t* dest, std::size_t width);
-void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+void FastRowPortable(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                      std::uint8_t* dest, std::size_t width);
-void FastRowAvx2(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+void FastRowAvx2(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                  std::uint8_t* dest, std::size_t width);
 bool CpuHasAvx2();
 // The best row function this processor runs.

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "bitmap_fast.h"
+#include "row_cache.h"
 
 namespace huebridge {
 namespace {
@@ -113,56 +114,81 @@ HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint8_t>& g, const PixelC
   return Blend<FirstLerp8x8, Lerp8x8, Lerp8x4>(vx00, vx01, vx10, vx11, cell);
 }
 
-inline void Store(std::uint8_t* dest, std::uint32_t v) { std::memcpy(dest, &v, 4); }
+// Where the colours of a batch come from and where their outputs go: the
+// misses of a batch, or a run of pixels.
+struct FromMisses {
+  Misses& misses;
+  std::uint32_t Colour(std::size_t i) const { return misses.colour[i]; }
+  void Put(std::size_t i, std::uint32_t bytes) const { misses.output[i] = bytes; }
+};
+struct FromPixels {
+  const std::uint8_t* in;
+  unsigned pixelBytes;
+  std::uint8_t* out;
+  std::uint32_t Colour(std::size_t i) const {
+    const std::uint8_t* px = in + i * pixelBytes;
+    return std::uint32_t{px[0]} | std::uint32_t{px[1]} << 8 | std::uint32_t{px[2]} << 16;
+  }
+  void Put(std::size_t i, std::uint32_t bytes) const { StoreWord(out + 4 * i, bytes); }
+};
 
-// Pixels go in batches through short loops of independent iterations:
-// locate every cell, blend every cell, look up every output. This keeps more
-// table and grid loads in flight than one long chain per pixel would.
-template <typename T, OutputMode kMode>
-HUEBRIDGE_AVX2 void Row(const FastBitmapTables& fast, const std::uint8_t* source,
-                        unsigned pixelBytes, std::uint8_t* dest, std::size_t width) {
-  constexpr std::size_t kBatch = 256;
+// A batch goes through short loops of independent iterations: locate every
+// cell, blend every cell, look up every output. This keeps more table and
+// grid loads in flight than one long chain per pixel would.
+template <typename T, OutputMode kMode, typename Batch>
+HUEBRIDGE_AVX2 void Evaluate(const FastBitmapTables& fast, const Batch& batch, std::size_t n) {
   constexpr std::uint32_t kFracBits = sizeof(T) == 2 ? 15 : 8;
+  // Locals, so that the stores of outputs cannot be taken to change them.
   const GridView<T> grid{static_cast<const T*>(fast.grid), fast.step0, fast.step1, fast.step2};
-  // Output k reads its table at (o >> shift) + k x tableSize.
   const std::uint8_t* table = kMode == OutputMode::kLut8Tables ? fast.lut8Output : fast.lut16Output;
+  // Output k reads its table at (o >> shift) + k x tableSize.
   const __m128i shift = _mm_cvtsi32_si128(kMode == OutputMode::kLut16Tables ? 1 : 8);
   const __m128i tableStarts = kMode == OutputMode::kLut16Tables
                                   ? _mm_setr_epi32(0, 32768, 65536, 98304)
                                   : _mm_setr_epi32(0, 256, 512, 768);
-  PixelCell cells[kBatch];
-  alignas(16) std::uint32_t index[kBatch][4];
-  for (std::size_t done = 0; done < width;) {
-    const std::size_t n = width - done < kBatch ? width - done : kBatch;
-    const std::uint8_t* in = source + done * pixelBytes;
-    std::uint8_t* out = dest + done * 4;
-    for (std::size_t i = 0; i < n; ++i)
-      cells[i] = LocatePixel<kFracBits>(fast, in + i * pixelBytes);
-    if constexpr (kMode == OutputMode::kLut16Direct) {
-      for (std::size_t i = 0; i < n; ++i) {
-        const __m128i bytes = _mm_srli_epi32(Cell(grid, cells[i]), 8);  // o >> 8
-        const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
-        Store(out + 4 * i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
-      }
-    } else {
-      for (std::size_t i = 0; i < n; ++i) {
-        const __m128i o = _mm_srl_epi32(Cell(grid, cells[i]), shift);
-        _mm_store_si128(reinterpret_cast<__m128i*>(index[i]), _mm_add_epi32(o, tableStarts));
-      }
-      for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t* at = index[i];
-        Store(out + 4 * i, std::uint32_t{table[at[0]]} | std::uint32_t{table[at[1]]} << 8 |
-                               std::uint32_t{table[at[2]]} << 16 |
-                               std::uint32_t{table[at[3]]} << 24);
-      }
+  PixelCell cells[kRowBatch];
+  for (std::size_t i = 0; i < n; ++i) cells[i] = LocateColour<kFracBits>(fast, batch.Colour(i));
+  if constexpr (kMode == OutputMode::kLut16Direct) {
+    for (std::size_t i = 0; i < n; ++i) {
+      const __m128i bytes = _mm_srli_epi32(Cell(grid, cells[i]), 8);  // o >> 8
+      const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
+      batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
     }
-    done += n;
+  } else {
+    alignas(16) std::uint32_t index[kRowBatch][4];
+    for (std::size_t i = 0; i < n; ++i) {
+      const __m128i o = _mm_srl_epi32(Cell(grid, cells[i]), shift);
+      _mm_store_si128(reinterpret_cast<__m128i*>(index[i]), _mm_add_epi32(o, tableStarts));
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::uint32_t* at = index[i];
+      batch.Put(i, std::uint32_t{table[at[0]]} | std::uint32_t{table[at[1]]} << 8 |
+                       std::uint32_t{table[at[2]]} << 16 | std::uint32_t{table[at[3]]} << 24);
+    }
   }
+}
+
+template <typename T, OutputMode kMode>
+struct Evaluator {
+  const FastBitmapTables& fast;
+  HUEBRIDGE_AVX2 void operator()(Misses& misses) const {
+    Evaluate<T, kMode>(fast, FromMisses{misses}, misses.count);
+  }
+  HUEBRIDGE_AVX2 void operator()(const std::uint8_t* in, unsigned pixelBytes, std::uint8_t* out,
+                                 std::size_t n) const {
+    Evaluate<T, kMode>(fast, FromPixels{in, pixelBytes, out}, n);
+  }
+};
+
+template <typename T, OutputMode kMode>
+HUEBRIDGE_AVX2 void Row(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                        std::uint8_t* dest, std::size_t width) {
+  CachedRow(fast, source, pixelBytes, dest, width, Evaluator<T, kMode>{fast});
 }
 
 }  // namespace
 
-void FastRowAvx2(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+void FastRowAvx2(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                  std::uint8_t* dest, std::size_t width) {
   switch (fast.outputMode) {
     case OutputMode::kLut8Tables:

@@ -77,6 +77,7 @@ TEST_P(FastPath, MatchesThePlainEvaluation) {
                          width);
     for (const huebridge::FastRowFn row : RowFunctions()) {
       std::fill(actual.begin(), actual.end(), 0xEE);
+      huebridge::ClearColourCache(*fast);
       row(*fast, source.data(), pixelBytes, actual.data(), width);
       for (std::size_t i = 0; i < actual.size(); ++i) {
         ASSERT_EQ(actual[i], expected[i])
