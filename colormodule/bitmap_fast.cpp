@@ -1,6 +1,7 @@
 // Building the fast-path tables, and the portable row function.
 #include "bitmap_fast.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -9,13 +10,78 @@
 #include "row_cache.h"
 
 namespace huebridge {
+namespace {
+
+struct Differences {
+  std::int32_t lo, hi;
+};
+
+// The cubeRoot differences behind the a and b words that 8-bit colours
+// reach. The three indices never fall as a channel grows and neither does
+// cubeRoot, so the corners of a box of colours bound the differences inside
+// it; boxes of 8 x 8 x 8 colours give bounds a few percent wider than exact.
+// Tables that are not monotonic (they are, but the bound relies on it) get
+// the full range: cubeRoot entries lie in 0..kCubeRootSpan.
+void ReachableDifferences(const CMM_TRANSFORM* t, Differences* a, Differences* b) {
+  constexpr auto kSpan = static_cast<std::int32_t>(kCubeRootSpan);
+  *a = *b = {-kSpan, kSpan};
+  for (unsigned i = 1; i < 256; ++i) {
+    if (t->srgbToLinear[i] < t->srgbToLinear[i - 1]) return;
+  }
+  for (unsigned i = 1; i < 512; ++i) {
+    if (t->cubeRoot[i] < t->cubeRoot[i - 1] || t->cubeRoot[i] > kCubeRootSpan) return;
+  }
+  const auto* f = reinterpret_cast<const std::int32_t*>(t->cubeRoot);
+  *a = *b = {kSpan, -kSpan};
+  for (unsigned r = 0; r < 256; r += 8) {
+    for (unsigned g = 0; g < 256; g += 8) {
+      for (unsigned bl = 0; bl < 256; bl += 8) {
+        const LabIndices lo =
+            RgbIndices(t, static_cast<std::uint16_t>(r << 8), static_cast<std::uint16_t>(g << 8),
+                       static_cast<std::uint16_t>(bl << 8));
+        const LabIndices hi = RgbIndices(t, static_cast<std::uint16_t>((r + 7) << 8),
+                                         static_cast<std::uint16_t>((g + 7) << 8),
+                                         static_cast<std::uint16_t>((bl + 7) << 8));
+        a->lo = std::min(a->lo, f[lo.xi] - f[hi.yi]);
+        a->hi = std::max(a->hi, f[hi.xi] - f[lo.yi]);
+        b->lo = std::min(b->lo, f[lo.yi] - f[hi.zi]);
+        b->hi = std::max(b->hi, f[hi.yi] - f[lo.zi]);
+      }
+    }
+  }
+}
+
+// One axis table: entry i for the cubeRoot difference lo + i, whose word is
+// `factor` times it + 0x8000 (mod 2^16) as LabA and LabB compute it.
+void FillAxis(const CMM_LUT* lut, unsigned channel, Differences range, std::uint32_t factor,
+              std::uint32_t step, std::uint32_t fracBits, std::uint32_t* table) {
+  auto axis = lut->kind == kLut16 ? Lut16Axis : Lut8Axis;
+  for (std::int32_t d = range.lo; d <= range.hi; ++d) {
+    const auto word = static_cast<std::uint16_t>(static_cast<std::uint32_t>(d) * factor + 0x8000);
+    const GridCoord c = axis(lut, channel, word);
+    table[d - range.lo] = (c.g * step) << fracBits | c.h;
+  }
+}
+
+}  // namespace
+
 FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
   const std::uint32_t grid = lut->gridPoints, n = lut->outputChannels;
   const std::uint32_t fracBits = lut->kind == kLut16 ? 15 : 8;
   // The largest offset along channel 1 is (grid - 2) x grid x n.
   if (std::uint64_t{grid - 2} * grid * n >= (std::uint64_t{1} << (32 - fracBits))) return nullptr;
-  auto* fast = static_cast<FastBitmapTables*>(std::malloc(sizeof(FastBitmapTables)));
+  Differences a, b;
+  ReachableDifferences(t, &a, &b);
+  const auto sizeA = static_cast<std::uint64_t>(std::int64_t{a.hi} - a.lo + 1);
+  const auto sizeB = static_cast<std::uint64_t>(std::int64_t{b.hi} - b.lo + 1);
+  const std::uint64_t bytes = sizeof(FastBitmapTables) + (sizeA + sizeB) * sizeof(std::uint32_t);
+  auto* fast = static_cast<FastBitmapTables*>(std::malloc(static_cast<std::size_t>(bytes)));
   if (fast == nullptr) return nullptr;
+  auto* axes = reinterpret_cast<std::uint32_t*>(fast + 1);
+  fast->axisA = axes;
+  fast->axisB = axes + sizeA;
+  fast->axisASize = static_cast<std::uint32_t>(sizeA);
+  fast->axisBSize = static_cast<std::uint32_t>(sizeB);
   fast->fracBits = fracBits;
   fast->grid = lut->clut;
   fast->step2 = n;
@@ -32,23 +98,16 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
   }
   for (unsigned i = 0; i < 512; ++i) {
     fast->cubeRoot[i] = t->cubeRoot[i];
-    fast->cubeRootBiased[i] = t->cubeRoot[i] + kCubeRootSpan;
+    fast->cubeRootA[i] = t->cubeRoot[i] - static_cast<std::uint32_t>(a.lo);
+    fast->cubeRootB[i] = t->cubeRoot[i] - static_cast<std::uint32_t>(b.lo);
   }
-
   auto axis = lut->kind == kLut16 ? Lut16Axis : Lut8Axis;
   for (std::uint32_t yi = 0; yi < 512; ++yi) {
     const GridCoord c = axis(lut, 0, LabL(t, yi));
     fast->axisL[yi] = {c.g * fast->step0, static_cast<std::int32_t>(c.h)};
   }
-  for (std::uint32_t i = 0; i <= 2 * kCubeRootSpan; ++i) {
-    // The words LabA and LabB make of the cubeRoot difference i - span.
-    const std::uint32_t d = i - kCubeRootSpan;  // modulo 2^32, as LabA computes
-    const auto a = static_cast<std::uint16_t>(d * 5 + 0x8000);
-    const auto b = static_cast<std::uint16_t>(d * 2 + 0x8000);
-    const GridCoord ca = axis(lut, 1, a), cb = axis(lut, 2, b);
-    fast->axisA[i] = (ca.g * fast->step1) << fracBits | ca.h;
-    fast->axisB[i] = (cb.g * fast->step2) << fracBits | cb.h;
-  }
+  FillAxis(lut, 1, a, 5, fast->step1, fracBits, axes);
+  FillAxis(lut, 2, b, 2, fast->step2, fracBits, axes + sizeA);
 
   fast->kind = lut->kind;
   fast->lut8Output = static_cast<const std::uint8_t*>(lut->outputTables);

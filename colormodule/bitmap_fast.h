@@ -51,16 +51,21 @@ struct FastBitmapTables {
   // of three stays below 2^20, so adding the packed words never carries
   // from one field into the next.
   std::uint64_t packedSums[3][256];
-  // cubeRoot, and cubeRoot + kCubeRootSpan: a and b are 5 and 2 times a
-  // difference of two entries, so the tables of channels 1 and 2 are
-  // indexed by that difference, made non-negative.
+  // a and b are 5 and 2 times a difference of two cubeRoot entries, and the
+  // tables of channels 1 and 2 are indexed by that difference less the
+  // smallest one an 8-bit colour reaches: cubeRootA[xi] - cubeRoot[yi] and
+  // cubeRootB[yi] - cubeRoot[zi], with the bias in cubeRootA and cubeRootB.
   std::uint32_t cubeRoot[512];
-  std::uint32_t cubeRootBiased[512];
-  // Channel 0 by the Y index; channels 1 and 2 by the cubeRoot difference
-  // behind the a and b words, as (grid index offset << fracBits) | h.
+  std::uint32_t cubeRootA[512];
+  std::uint32_t cubeRootB[512];
+  // Channel 0 by the Y index; channels 1 and 2 by those differences, as
+  // (grid index offset << fracBits) | h. Only the differences colours reach
+  // have entries (about 9600 and 26800 of the 51201 possible), so that the
+  // tables share the second-level cache with the grid.
   AxisL axisL[512];
-  std::uint32_t axisA[2 * kCubeRootSpan + 1];
-  std::uint32_t axisB[2 * kCubeRootSpan + 1];
+  const std::uint32_t* axisA;  // both in the same allocation, after this record
+  const std::uint32_t* axisB;
+  std::uint32_t axisASize, axisBSize;
   std::uint32_t fracBits;  // 15 for lut16, 8 for lut8
   const void* grid;
   std::uint32_t step0, step1, step2;  // grid values between neighbours
@@ -85,21 +90,26 @@ struct PixelCell {
 };
 
 template <std::uint32_t kFracBits>
-inline PixelCell LocateColour(const FastBitmapTables& fast, std::uint32_t colour) {
-  const std::uint64_t sums = fast.packedSums[0][colour & 0xFF] +
-                             fast.packedSums[1][colour >> 8 & 0xFF] +
-                             fast.packedSums[2][colour >> 16];
+inline PixelCell Locate(const FastBitmapTables& fast, unsigned red, unsigned green, unsigned blue) {
+  const std::uint64_t sums =
+      fast.packedSums[0][red] + fast.packedSums[1][green] + fast.packedSums[2][blue];
   const auto xi = static_cast<std::uint32_t>(sums >> 11) & 0x3FF;
   const auto yi = static_cast<std::uint32_t>(sums >> 32) & 0x3FF;
   const auto zi = static_cast<std::uint32_t>(sums >> 53) & 0x3FF;
   // a = 5 (cubeRoot[xi] - cubeRoot[yi]) + 0x8000, b = 2 (cubeRoot[yi] -
   // cubeRoot[zi]) + 0x8000 (mod 2^16), folded into axisA and axisB.
   const AxisL c0 = fast.axisL[yi];
-  const std::uint32_t c1 = fast.axisA[fast.cubeRootBiased[xi] - fast.cubeRoot[yi]];
-  const std::uint32_t c2 = fast.axisB[fast.cubeRootBiased[yi] - fast.cubeRoot[zi]];
+  const std::uint32_t c1 = fast.axisA[fast.cubeRootA[xi] - fast.cubeRoot[yi]];
+  const std::uint32_t c2 = fast.axisB[fast.cubeRootB[yi] - fast.cubeRoot[zi]];
   constexpr std::uint32_t kMask = (1u << kFracBits) - 1;
   return {c0.offset + (c1 >> kFracBits) + (c2 >> kFracBits), c0.h,
           static_cast<std::int32_t>(c1 & kMask), static_cast<std::int32_t>(c2 & kMask)};
+}
+
+// A colour as the row functions hold it: red in bits 0-7.
+template <std::uint32_t kFracBits>
+inline PixelCell LocateColour(const FastBitmapTables& fast, std::uint32_t colour) {
+  return Locate<kFracBits>(fast, colour & 0xFF, colour >> 8 & 0xFF, colour >> 16);
 }
 
 // Needs the conversion tables and a usable device table. Null when out of

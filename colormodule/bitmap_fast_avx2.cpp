@@ -114,20 +114,51 @@ HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint8_t>& g, const PixelC
   return Blend<FirstLerp8x8, Lerp8x8, Lerp8x4>(vx00, vx01, vx10, vx11, cell);
 }
 
+// With exactly four outputs a grid point's neighbour along channel 2 follows
+// it directly, so one load fetches both: [V000|V001] and so on.
+HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint16_t>& g, const PixelCell& cell) {
+  const std::uint16_t* p = g.grid + cell.base;
+  auto load = [](const std::uint16_t* at)
+                  HUEBRIDGE_AVX2 { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+  const __m128i y00 = load(p), y10 = load(p + g.s0);
+  const __m128i y01 = load(p + g.s1), y11 = load(p + g.s0 + g.s1);
+  return Blend<Lerp15x8, Lerp15x8, Lerp15x4>(_mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y00, y10)),
+                                             _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y00, y10)),
+                                             _mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y01, y11)),
+                                             _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y01, y11)),
+                                             cell);
+}
+
+HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint8_t>& g, const PixelCell& cell) {
+  const std::uint8_t* p = g.grid + cell.base;
+  auto load = [](const std::uint8_t* at)
+                  HUEBRIDGE_AVX2 { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)); };
+  // [V000 V100 V001 V101] and [V010 V110 V011 V111], four bytes each.
+  const __m128i x0 = _mm_unpacklo_epi32(load(p), load(p + g.s0));
+  const __m128i x1 = _mm_unpacklo_epi32(load(p + g.s1), load(p + g.s0 + g.s1));
+  return Blend<FirstLerp8x8, Lerp8x8, Lerp8x4>(
+      _mm256_cvtepu8_epi32(x0), _mm256_cvtepu8_epi32(_mm_unpackhi_epi64(x0, x0)),
+      _mm256_cvtepu8_epi32(x1), _mm256_cvtepu8_epi32(_mm_unpackhi_epi64(x1, x1)), cell);
+}
+
 // Where the colours of a batch come from and where their outputs go: the
 // misses of a batch, or a run of pixels.
 struct FromMisses {
   Misses& misses;
-  std::uint32_t Colour(std::size_t i) const { return misses.colour[i]; }
+  template <std::uint32_t kFracBits>
+  PixelCell Locate(const FastBitmapTables& fast, std::size_t i) const {
+    return LocateColour<kFracBits>(fast, misses.colour[i]);
+  }
   void Put(std::size_t i, std::uint32_t bytes) const { misses.output[i] = bytes; }
 };
 struct FromPixels {
   const std::uint8_t* in;
   unsigned pixelBytes;
   std::uint8_t* out;
-  std::uint32_t Colour(std::size_t i) const {
+  template <std::uint32_t kFracBits>
+  PixelCell Locate(const FastBitmapTables& fast, std::size_t i) const {
     const std::uint8_t* px = in + i * pixelBytes;
-    return std::uint32_t{px[0]} | std::uint32_t{px[1]} << 8 | std::uint32_t{px[2]} << 16;
+    return huebridge::Locate<kFracBits>(fast, px[0], px[1], px[2]);
   }
   void Put(std::size_t i, std::uint32_t bytes) const { StoreWord(out + 4 * i, bytes); }
 };
@@ -135,9 +166,10 @@ struct FromPixels {
 // A batch goes through short loops of independent iterations: locate every
 // cell, blend every cell, look up every output. This keeps more table and
 // grid loads in flight than one long chain per pixel would.
-template <typename T, OutputMode kMode, typename Batch>
+template <typename T, OutputMode kMode, bool kPaired, typename Batch>
 HUEBRIDGE_AVX2 void Evaluate(const FastBitmapTables& fast, const Batch& batch, std::size_t n) {
   constexpr std::uint32_t kFracBits = sizeof(T) == 2 ? 15 : 8;
+  constexpr bool kGather = true;
   // Locals, so that the stores of outputs cannot be taken to change them.
   const GridView<T> grid{static_cast<const T*>(fast.grid), fast.step0, fast.step1, fast.step2};
   const std::uint8_t* table = kMode == OutputMode::kLut8Tables ? fast.lut8Output : fast.lut16Output;
@@ -146,18 +178,20 @@ HUEBRIDGE_AVX2 void Evaluate(const FastBitmapTables& fast, const Batch& batch, s
   const __m128i tableStarts = kMode == OutputMode::kLut16Tables
                                   ? _mm_setr_epi32(0, 32768, 65536, 98304)
                                   : _mm_setr_epi32(0, 256, 512, 768);
+  auto cellOf = [&grid](const PixelCell& cell)
+                    HUEBRIDGE_AVX2 { return kPaired ? PairedCell(grid, cell) : Cell(grid, cell); };
   PixelCell cells[kRowBatch];
-  for (std::size_t i = 0; i < n; ++i) cells[i] = LocateColour<kFracBits>(fast, batch.Colour(i));
+  for (std::size_t i = 0; i < n; ++i) cells[i] = batch.template Locate<kFracBits>(fast, i);
   if constexpr (kMode == OutputMode::kLut16Direct) {
     for (std::size_t i = 0; i < n; ++i) {
-      const __m128i bytes = _mm_srli_epi32(Cell(grid, cells[i]), 8);  // o >> 8
+      const __m128i bytes = _mm_srli_epi32(cellOf(cells[i]), 8);  // o >> 8
       const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
       batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
     }
   } else {
     alignas(16) std::uint32_t index[kRowBatch][4];
     for (std::size_t i = 0; i < n; ++i) {
-      const __m128i o = _mm_srl_epi32(Cell(grid, cells[i]), shift);
+      const __m128i o = _mm_srl_epi32(cellOf(cells[i]), shift);
       _mm_store_si128(reinterpret_cast<__m128i*>(index[i]), _mm_add_epi32(o, tableStarts));
     }
     for (std::size_t i = 0; i < n; ++i) {
@@ -168,22 +202,26 @@ HUEBRIDGE_AVX2 void Evaluate(const FastBitmapTables& fast, const Batch& batch, s
   }
 }
 
-template <typename T, OutputMode kMode>
+template <typename T, OutputMode kMode, bool kPaired>
 struct Evaluator {
   const FastBitmapTables& fast;
   HUEBRIDGE_AVX2 void operator()(Misses& misses) const {
-    Evaluate<T, kMode>(fast, FromMisses{misses}, misses.count);
+    Evaluate<T, kMode, kPaired>(fast, FromMisses{misses}, misses.count);
   }
   HUEBRIDGE_AVX2 void operator()(const std::uint8_t* in, unsigned pixelBytes, std::uint8_t* out,
                                  std::size_t n) const {
-    Evaluate<T, kMode>(fast, FromPixels{in, pixelBytes, out}, n);
+    Evaluate<T, kMode, kPaired>(fast, FromPixels{in, pixelBytes, out}, n);
   }
 };
 
 template <typename T, OutputMode kMode>
 HUEBRIDGE_AVX2 void Row(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                         std::uint8_t* dest, std::size_t width) {
-  CachedRow(fast, source, pixelBytes, dest, width, Evaluator<T, kMode>{fast});
+  if (fast.step2 == 4) {
+    CachedRow(fast, source, pixelBytes, dest, width, Evaluator<T, kMode, true>{fast});
+  } else {
+    CachedRow(fast, source, pixelBytes, dest, width, Evaluator<T, kMode, false>{fast});
+  }
 }
 
 }  // namespace
