@@ -169,7 +169,6 @@ struct FromPixels {
 template <typename T, OutputMode kMode, bool kPaired, typename Batch>
 HUEBRIDGE_AVX2 void Evaluate(const FastBitmapTables& fast, const Batch& batch, std::size_t n) {
   constexpr std::uint32_t kFracBits = sizeof(T) == 2 ? 15 : 8;
-  constexpr bool kGather = true;
   // Locals, so that the stores of outputs cannot be taken to change them.
   const GridView<T> grid{static_cast<const T*>(fast.grid), fast.step0, fast.step1, fast.step2};
   const std::uint8_t* table = kMode == OutputMode::kLut8Tables ? fast.lut8Output : fast.lut16Output;
