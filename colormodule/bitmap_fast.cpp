@@ -132,6 +132,7 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
 
 void ClearColourCache(FastBitmapTables& fast) {
   std::memset(fast.cache, 0xFF, sizeof fast.cache);  // every entry kNoColour
+  fast.skippedBatches = 0;
 }
 
 void FreeFastTables(FastBitmapTables* fast) { std::free(fast); }
@@ -192,6 +193,17 @@ bool CpuHasAvx2() {
 #endif
 }
 
-FastRowFn ChooseFastRow() { return CpuHasAvx2() ? FastRowAvx2 : FastRowPortable; }
+bool CpuHasSse41() {
+#if defined(__x86_64__) || defined(__i386__)
+  return __builtin_cpu_supports("sse4.1");
+#else
+  return false;
+#endif
+}
+
+FastRowFn ChooseFastRow() {
+  if (CpuHasAvx2()) return FastRowAvx2;
+  return CpuHasSse41() ? FastRowSse41 : FastRowPortable;
+}
 
 }  // namespace huebridge

@@ -81,6 +81,8 @@ struct FastBitmapTables {
   // Finished pixels; only the row functions write here, so the cache lives
   // and dies with the transform and follows its one-thread rule.
   std::uint64_t cache[std::size_t{1} << kCacheBits];
+  // Batches still to go straight to the evaluation (see CachedRow).
+  std::uint32_t skippedBatches;
 };
 
 // Where one pixel falls in the grid.
@@ -122,9 +124,12 @@ void ClearColourCache(FastBitmapTables& fast);
 
 void FastRowPortable(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                      std::uint8_t* dest, std::size_t width);
+void FastRowSse41(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                  std::uint8_t* dest, std::size_t width);
 void FastRowAvx2(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                  std::uint8_t* dest, std::size_t width);
 bool CpuHasAvx2();
+bool CpuHasSse41();
 // The best row function this processor runs.
 FastRowFn ChooseFastRow();
 

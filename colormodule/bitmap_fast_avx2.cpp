@@ -86,14 +86,6 @@ HUEBRIDGE_AVX2 inline __m256i Pair8(__m128i first, __m128i second) {
   return _mm256_cvtepu8_epi32(_mm_unpacklo_epi32(first, second));
 }
 
-// The grid and its steps, copied out of the tables so that the compiler
-// can keep them in registers across the stores to the destination.
-template <typename T>
-struct GridView {
-  const T* grid;
-  std::uint32_t s0, s1, s2;
-};
-
 // The four outputs of a lut16 cell, one per 32-bit lane.
 HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint16_t>& g, const PixelCell& cell) {
   const std::uint16_t* p = g.grid + cell.base;
@@ -141,103 +133,15 @@ HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint8_t>& g, const 
       _mm256_cvtepu8_epi32(x1), _mm256_cvtepu8_epi32(_mm_unpackhi_epi64(x1, x1)), cell);
 }
 
-// Where the colours of a batch come from and where their outputs go: the
-// misses of a batch, or a run of pixels.
-struct FromMisses {
-  Misses& misses;
-  template <std::uint32_t kFracBits>
-  PixelCell Locate(const FastBitmapTables& fast, std::size_t i) const {
-    return LocateColour<kFracBits>(fast, misses.colour[i]);
-  }
-  void Put(std::size_t i, std::uint32_t bytes) const { misses.output[i] = bytes; }
-};
-struct FromPixels {
-  const std::uint8_t* in;
-  unsigned pixelBytes;
-  std::uint8_t* out;
-  template <std::uint32_t kFracBits>
-  PixelCell Locate(const FastBitmapTables& fast, std::size_t i) const {
-    const std::uint8_t* px = in + i * pixelBytes;
-    return huebridge::Locate<kFracBits>(fast, px[0], px[1], px[2]);
-  }
-  void Put(std::size_t i, std::uint32_t bytes) const { StoreWord(out + 4 * i, bytes); }
-};
-
-// A batch goes through short loops of independent iterations: locate every
-// cell, blend every cell, look up every output. This keeps more table and
-// grid loads in flight than one long chain per pixel would.
-template <typename T, OutputMode kMode, bool kPaired, typename Batch>
-HUEBRIDGE_AVX2 void Evaluate(const FastBitmapTables& fast, const Batch& batch, std::size_t n) {
-  constexpr std::uint32_t kFracBits = sizeof(T) == 2 ? 15 : 8;
-  // Locals, so that the stores of outputs cannot be taken to change them.
-  const GridView<T> grid{static_cast<const T*>(fast.grid), fast.step0, fast.step1, fast.step2};
-  const std::uint8_t* table = kMode == OutputMode::kLut8Tables ? fast.lut8Output : fast.lut16Output;
-  // Output k reads its table at (o >> shift) + k x tableSize.
-  const __m128i shift = _mm_cvtsi32_si128(kMode == OutputMode::kLut16Tables ? 1 : 8);
-  const __m128i tableStarts = kMode == OutputMode::kLut16Tables
-                                  ? _mm_setr_epi32(0, 32768, 65536, 98304)
-                                  : _mm_setr_epi32(0, 256, 512, 768);
-  auto cellOf = [&grid](const PixelCell& cell)
-                    HUEBRIDGE_AVX2 { return kPaired ? PairedCell(grid, cell) : Cell(grid, cell); };
-  PixelCell cells[kRowBatch];
-  for (std::size_t i = 0; i < n; ++i) cells[i] = batch.template Locate<kFracBits>(fast, i);
-  if constexpr (kMode == OutputMode::kLut16Direct) {
-    for (std::size_t i = 0; i < n; ++i) {
-      const __m128i bytes = _mm_srli_epi32(cellOf(cells[i]), 8);  // o >> 8
-      const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
-      batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
-    }
-  } else {
-    alignas(16) std::uint32_t index[kRowBatch][4];
-    for (std::size_t i = 0; i < n; ++i) {
-      const __m128i o = _mm_srl_epi32(cellOf(cells[i]), shift);
-      _mm_store_si128(reinterpret_cast<__m128i*>(index[i]), _mm_add_epi32(o, tableStarts));
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::uint32_t* at = index[i];
-      batch.Put(i, std::uint32_t{table[at[0]]} | std::uint32_t{table[at[1]]} << 8 |
-                       std::uint32_t{table[at[2]]} << 16 | std::uint32_t{table[at[3]]} << 24);
-    }
-  }
-}
-
-template <typename T, OutputMode kMode, bool kPaired>
-struct Evaluator {
-  const FastBitmapTables& fast;
-  HUEBRIDGE_AVX2 void operator()(Misses& misses) const {
-    Evaluate<T, kMode, kPaired>(fast, FromMisses{misses}, misses.count);
-  }
-  HUEBRIDGE_AVX2 void operator()(const std::uint8_t* in, unsigned pixelBytes, std::uint8_t* out,
-                                 std::size_t n) const {
-    Evaluate<T, kMode, kPaired>(fast, FromPixels{in, pixelBytes, out}, n);
-  }
-};
-
-template <typename T, OutputMode kMode>
-HUEBRIDGE_AVX2 void Row(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
-                        std::uint8_t* dest, std::size_t width) {
-  if (fast.step2 == 4) {
-    CachedRow(fast, source, pixelBytes, dest, width, Evaluator<T, kMode, true>{fast});
-  } else {
-    CachedRow(fast, source, pixelBytes, dest, width, Evaluator<T, kMode, false>{fast});
-  }
-}
+#define HUEBRIDGE_TARGET HUEBRIDGE_AVX2
+#include "fast_row_inl.h"
+#undef HUEBRIDGE_TARGET
 
 }  // namespace
 
 void FastRowAvx2(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                  std::uint8_t* dest, std::size_t width) {
-  switch (fast.outputMode) {
-    case OutputMode::kLut8Tables:
-      Row<std::uint8_t, OutputMode::kLut8Tables>(fast, source, pixelBytes, dest, width);
-      break;
-    case OutputMode::kLut16Direct:
-      Row<std::uint16_t, OutputMode::kLut16Direct>(fast, source, pixelBytes, dest, width);
-      break;
-    case OutputMode::kLut16Tables:
-      Row<std::uint16_t, OutputMode::kLut16Tables>(fast, source, pixelBytes, dest, width);
-      break;
-  }
+  Dispatch(fast, source, pixelBytes, dest, width);
 }
 
 }  // namespace huebridge

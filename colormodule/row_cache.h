@@ -22,6 +22,14 @@ inline std::uint32_t LoadWord(const std::uint8_t* p) {
 }
 inline void StoreWord(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, sizeof v); }
 
+// The grid and its steps, copied out of the tables so that the compiler
+// can keep them in registers across the stores to the destination.
+template <typename T>
+struct GridView {
+  const T* grid;
+  std::uint32_t s0, s1, s2;
+};
+
 // The colours of one batch that neither the cache nor the pixel before
 // answered.
 struct Misses {
@@ -35,7 +43,7 @@ struct Misses {
 // much: a batch in which the cache and runs answer fewer than an eighth of
 // the pixels (noise, detailed photographs) makes the next kSkippedBatches
 // batches go straight to the evaluation.
-inline constexpr std::size_t kSkippedBatches = 15;
+inline constexpr std::uint32_t kSkippedBatches = 15;
 
 // Runs `evaluate(misses)` (which fills misses.output) on each batch's misses
 // and writes every output; a batch that skips the cache goes whole to
@@ -46,8 +54,8 @@ template <typename Evaluate>
 inline void CachedRow(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                       std::uint8_t* dest, std::size_t width, Evaluate&& evaluate) {
   Misses misses;
-  std::uint16_t runs[kRowBatch];  // pixels equal to a miss just before them
-  std::size_t skip = 0;
+  std::uint16_t runs[kRowBatch];             // pixels equal to a miss just before them
+  std::uint32_t skip = fast.skippedBatches;  // kept across rows and calls
   for (std::size_t done = 0; done < width;) {
     const std::size_t n = width - done < kRowBatch ? width - done : kRowBatch;
     const std::uint8_t* in = source + done * pixelBytes;
@@ -62,16 +70,26 @@ inline void CachedRow(FastBitmapTables& fast, const std::uint8_t* source, unsign
                  : std::uint32_t{px[0]} | std::uint32_t{px[1]} << 8 | std::uint32_t{px[2]} << 16;
     };
     done += n;
-    if (skip != 0) {
-      --skip;
+    const bool refill = skip == 1;
+    if (skip != 0 && --skip != 0) {
       evaluate(in, pixelBytes, out, n);
       continue;
+    }
+    std::uint32_t count = 0, runCount = 0;
+    if (refill) {
+      // The last skipped batch refills the cache for the probe that follows,
+      // which then sees what the image repeats locally.
+      for (std::size_t i = 0; i < n; ++i) {
+        misses.colour[i] = colourAt(i);
+        misses.pixel[i] = static_cast<std::uint16_t>(i);
+      }
+      count = static_cast<std::uint32_t>(n);
     }
     // Without branches on the outcome, which photographs make random: every
     // pixel takes its cache entry's output, and a miss is listed (or, when
     // it repeats the miss before it, noted as a run) to be overwritten.
-    std::uint32_t count = 0, runCount = 0, previous = kNoColour, previousMissed = 0;
-    for (std::size_t i = 0; i < n; ++i) {
+    std::uint32_t previous = kNoColour, previousMissed = 0;
+    for (std::size_t i = 0; i < n && !refill; ++i) {
       const std::uint32_t colour = colourAt(i);
       const std::uint64_t entry = fast.cache[CacheSlot(colour)];
       StoreWord(out + 4 * i, static_cast<std::uint32_t>(entry >> 32));
@@ -98,8 +116,9 @@ inline void CachedRow(FastBitmapTables& fast, const std::uint8_t* source, unsign
     for (std::uint32_t j = 0; j < runCount; ++j) {
       std::memcpy(out + 4 * runs[j], out + 4 * (runs[j] - 1), 4);
     }
-    if (8 * count > 7 * n) skip = kSkippedBatches;
+    if (!refill && 8 * count > 7 * n) skip = kSkippedBatches;
   }
+  fast.skippedBatches = skip;
 }
 
 }  // namespace huebridge

@@ -66,9 +66,12 @@ void FastPathAgrees(CMM_TRANSFORM* t) {
   huebridge::ScalarRow(t, lut, source, 3, plain, kPixels);
   huebridge::FastRowPortable(*fast, source, 3, quick, kPixels);
   if (std::memcmp(plain, quick, sizeof plain) != 0) std::abort();
-  if (huebridge::CpuHasAvx2()) {
+  const bool has[] = {huebridge::CpuHasSse41(), huebridge::CpuHasAvx2()};
+  const huebridge::FastRowFn rows[] = {huebridge::FastRowSse41, huebridge::FastRowAvx2};
+  for (unsigned i = 0; i < 2; ++i) {
+    if (!has[i]) continue;
     huebridge::ClearColourCache(*fast);
-    huebridge::FastRowAvx2(*fast, source, 3, quick, kPixels);
+    rows[i](*fast, source, 3, quick, kPixels);
     if (std::memcmp(plain, quick, sizeof plain) != 0) std::abort();
   }
   huebridge::FreeFastTables(fast);

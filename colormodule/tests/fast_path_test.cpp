@@ -45,6 +45,7 @@ icc::Lut MakeTable(const TableShape& shape, std::mt19937& rng) {
 
 std::vector<huebridge::FastRowFn> RowFunctions() {
   std::vector<huebridge::FastRowFn> rows{huebridge::FastRowPortable};
+  if (huebridge::CpuHasSse41()) rows.push_back(huebridge::FastRowSse41);
   if (huebridge::CpuHasAvx2()) rows.push_back(huebridge::FastRowAvx2);
   return rows;
 }
@@ -81,8 +82,10 @@ TEST_P(FastPath, MatchesThePlainEvaluation) {
       row(*fast, source.data(), pixelBytes, actual.data(), width);
       for (std::size_t i = 0; i < actual.size(); ++i) {
         ASSERT_EQ(actual[i], expected[i])
-            << (row == huebridge::FastRowAvx2 ? "AVX2" : "portable") << ", pixel " << i / 4
-            << " output " << i % 4 << ", " << pixelBytes << "-byte pixels";
+            << (row == huebridge::FastRowAvx2    ? "AVX2"
+                : row == huebridge::FastRowSse41 ? "SSE4.1"
+                                                 : "portable")
+            << ", pixel " << i / 4 << " output " << i % 4 << ", " << pixelBytes << "-byte pixels";
       }
     }
   }
