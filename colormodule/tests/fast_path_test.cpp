@@ -105,6 +105,62 @@ INSTANTIATE_TEST_SUITE_P(Tables, FastPath,
                                            TableShape{true, 3, 7, 2, 0, false, false},
                                            TableShape{true, 33, 4, 256, 1, false, false}));
 
+// Real images repeat: runs of one colour, a few colours over and over, and
+// stretches of noise in which the cache is skipped and then refilled. Rows
+// follow each other through the same tables, so the cache and the skipping
+// carry over; 4-byte pixels are also converted in place.
+TEST(FastPathCache, RunsRepeatsAndNoiseMatchThePlainEvaluation) {
+  std::mt19937 rng(2024);
+  for (const bool sixteen : {false, true}) {
+    icc::Profile p;
+    p.Add(Sig("B2A0"), MakeTable(TableShape{sixteen, 17, 4, 256, 256, true, true}, rng));
+    Transform t(p.Build());
+    ASSERT_TRUE(t.ok());
+    auto* record = static_cast<huebridge::CMM_TRANSFORM*>(t.get());
+    ASSERT_TRUE(huebridge::BuildLabTables(record));
+    huebridge::FastBitmapTables* fast = huebridge::BuildFastTables(record, &record->b2a[0]);
+    ASSERT_NE(fast, nullptr);
+    std::uint32_t palette[12];
+    for (auto& c : palette) c = rng() & 0xFFFFFF;
+    constexpr std::size_t kWidth = 3001, kRows = 12;
+    for (const unsigned pixelBytes : {3u, 4u}) {
+      std::vector<std::vector<std::uint8_t>> rows(kRows);
+      for (std::size_t r = 0; r < kRows; ++r) {
+        rows[r].resize(kWidth * pixelBytes);
+        for (std::size_t x = 0; x < kWidth;) {
+          // Row r % 3 == 2 is noise with short runs; the others are runs of
+          // palette colours.
+          const std::size_t run = std::min<std::size_t>(kWidth - x, 1 + rng() % 40);
+          const std::uint32_t colour =
+              r % 3 == 2 && rng() % 16 != 0 ? rng() & 0xFFFFFF : palette[rng() % 12];
+          for (std::size_t i = 0; i < (r % 3 == 2 ? 1 : run); ++i, ++x) {
+            std::memcpy(&rows[r][x * pixelBytes], &colour, 3);
+            if (pixelBytes == 4) rows[r][x * pixelBytes + 3] = static_cast<std::uint8_t>(rng());
+          }
+        }
+      }
+      for (const huebridge::FastRowFn row : RowFunctions()) {
+        huebridge::ClearColourCache(*fast);
+        for (std::size_t r = 0; r < kRows; ++r) {
+          std::vector<std::uint8_t> expected(kWidth * 4), actual(kWidth * 4, 0xEE);
+          huebridge::ScalarRow(record, &record->b2a[0], rows[r].data(), pixelBytes, expected.data(),
+                               kWidth);
+          if (pixelBytes == 4) {
+            actual = rows[r];
+            row(*fast, actual.data(), 4, actual.data(), kWidth);
+          } else {
+            row(*fast, rows[r].data(), 3, actual.data(), kWidth);
+          }
+          ASSERT_EQ(actual, expected)
+              << (sixteen ? "lut16" : "lut8") << ", row " << r << ", " << pixelBytes
+              << "-byte pixels" << (pixelBytes == 4 ? " in place" : "");
+        }
+      }
+    }
+    huebridge::FreeFastTables(fast);
+  }
+}
+
 TEST(FastPathTables, GridsTooLargeForPackedOffsetsAreLeftToThePlainRoute) {
   // (grid - 2) x grid x outputs must stay below 2^17 beside a 15-bit
   // fraction; the check comes before anything is read or allocated.
