@@ -6,6 +6,7 @@ packages=(
   build-essential cmake git python3
   clang libclang-rt-14-dev            # libFuzzer and sanitizers
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libpng-dev poppler-utils            # the colour benchmark's images (PNG, PDF pages)
   liblcms2-dev                        # reference colour engine for the colour tests
   libgs-common scribus-data           # real ICC printer profiles
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64

@@ -290,6 +290,9 @@ HUEBRIDGE_API BOOL WINAPI CMTranslateRGBs(HCMTRANSFORM transform, LPVOID source,
  * row: FALSE with 87. After each row the callback, when given, receives
  * (height, rows done, callbackData); FALSE from it stops the work and the
  * call still returns TRUE. Device table faults as for CMTranslateColors.
+ * Source and destination must not overlap, unless they are the same buffer
+ * with 4-byte input pixels and the same distance between row starts for
+ * both (for CMTranslateRGBs: a stride of 0 or of width x 4).
  */
 HUEBRIDGE_API BOOL WINAPI CMTranslateRGBsExt(HCMTRANSFORM transform, LPVOID source,
                                              BMFORMAT inputFormat, DWORD width,
