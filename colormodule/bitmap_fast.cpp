@@ -63,6 +63,24 @@ void FillAxis(const CMM_LUT* lut, unsigned channel, Differences range, std::uint
   }
 }
 
+// lut16Steps from lut16Output; false when a block falls or rises by more
+// than one.
+bool FillSteps(FastBitmapTables& fast) {
+  for (unsigned k = 0; k < 4; ++k) {
+    for (unsigned block = 0; block < 256; ++block) {
+      const std::uint8_t* bytes = fast.lut16Output + k * 32768 + block * 128;
+      unsigned rise = 128;
+      for (unsigned i = 1; i < 128; ++i) {
+        const int up = bytes[i] - bytes[0];
+        if (up < 0 || up > 1 || (up == 0 && rise != 128)) return false;
+        if (up == 1 && rise == 128) rise = i;
+      }
+      fast.lut16Steps[k * 256 + block] = static_cast<std::uint16_t>(bytes[0] | rise << 8);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
@@ -124,6 +142,9 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
             static_cast<std::uint8_t>(Lut16Output(lut, k, static_cast<std::uint16_t>(i << 1)) >> 8);
       }
     }
+  }
+  if (fast->outputMode == OutputMode::kLut16Tables && FillSteps(*fast)) {
+    fast->outputMode = OutputMode::kLut16Steps;
   }
   fast->row = ChooseFastRow();
   ClearColourCache(*fast);

@@ -17,6 +17,7 @@ enum class OutputMode : std::uint8_t {
   kLut8Tables,   // byte = lut8 output table k [o >> 8]
   kLut16Direct,  // output tables of 2 entries or fewer: byte = o >> 8
   kLut16Tables,  // byte = high byte of the lut16 output table at o
+  kLut16Steps,   // the same bytes from lut16Steps (SIMD rows; see there)
 };
 
 // cubeRoot entries lie in 0..25600 (f(t) <= 1 at 25600 = 1.0).
@@ -75,6 +76,12 @@ struct FastBitmapTables {
   // (kLut16Tables).
   const std::uint8_t* lut8Output;
   std::uint8_t lut16Output[4 * 32768];
+  // The same bytes when in every block of 128 entries of lut16Output they
+  // rise by at most one, as smooth output curves do: entry (o >> 8) + 256 k
+  // holds the block's first byte and, above it, the offset in the block
+  // where the byte rises (128: it does not). 2 KB instead of 128 KB of
+  // second-level cache. outputMode is kLut16Steps when they hold.
+  std::uint16_t lut16Steps[4 * 256];
   // The row function for this processor; tests and the benchmark may set
   // another one.
   FastRowFn row;

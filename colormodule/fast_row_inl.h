@@ -51,6 +51,30 @@ HUEBRIDGE_TARGET void Evaluate(const FastBitmapTables& fast, const Batch& batch,
       const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
       batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
     }
+  } else if constexpr (kMode == OutputMode::kLut16Steps) {
+    // Per lane: byte = first byte of block o >> 8, plus one when
+    // (o >> 1) & 127 has reached the block's rise.
+    const std::uint16_t* steps = fast.lut16Steps;
+    const __m128i blockStarts = _mm_setr_epi32(0, 256, 512, 768);
+    alignas(16) std::uint32_t at[kRowBatch][4];
+    alignas(16) std::int32_t within[kRowBatch][4];
+    for (std::size_t i = 0; i < n; ++i) {
+      const __m128i o = cellOf(cells[i]);
+      _mm_store_si128(reinterpret_cast<__m128i*>(at[i]),
+                      _mm_add_epi32(_mm_srli_epi32(o, 8), blockStarts));
+      _mm_store_si128(reinterpret_cast<__m128i*>(within[i]),
+                      _mm_and_si128(_mm_srli_epi32(o, 1), _mm_set1_epi32(127)));
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      const __m128i e =
+          _mm_setr_epi32(steps[at[i][0]], steps[at[i][1]], steps[at[i][2]], steps[at[i][3]]);
+      const __m128i lo = _mm_load_si128(reinterpret_cast<const __m128i*>(within[i]));
+      const __m128i risen = _mm_cmpgt_epi32(_mm_add_epi32(lo, _mm_set1_epi32(1)),
+                                            _mm_srli_epi32(e, 8));  // lo >= rise: -1
+      const __m128i bytes = _mm_sub_epi32(_mm_and_si128(e, _mm_set1_epi32(0xFF)), risen);
+      const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
+      batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
+    }
   } else {
     alignas(16) std::uint32_t index[kRowBatch][4];
     for (std::size_t i = 0; i < n; ++i) {
@@ -98,6 +122,9 @@ HUEBRIDGE_TARGET void Dispatch(FastBitmapTables& fast, const std::uint8_t* sourc
       break;
     case OutputMode::kLut16Tables:
       Row<std::uint16_t, OutputMode::kLut16Tables>(fast, source, pixelBytes, dest, width);
+      break;
+    case OutputMode::kLut16Steps:
+      Row<std::uint16_t, OutputMode::kLut16Steps>(fast, source, pixelBytes, dest, width);
       break;
   }
 }
