@@ -81,6 +81,23 @@ bool FillSteps(FastBitmapTables& fast) {
   return true;
 }
 
+// outputShift from lut16Output: the shift that puts the first rise of each
+// table where it is, then checked on all 32768 entries.
+bool FindShifts(FastBitmapTables& fast) {
+  for (unsigned k = 0; k < 4; ++k) {
+    const std::uint8_t* bytes = fast.lut16Output + k * 32768;
+    std::int32_t first = 1;
+    while (first < 32768 && bytes[first] == bytes[0]) ++first;
+    const std::int32_t shift = 128 * (bytes[0] + 1) - first;
+    for (std::int32_t x = 0; x < 32768; ++x) {
+      const std::int32_t byte = std::clamp((x + shift) >> 7, 0, 255);
+      if (bytes[x] != byte) return false;
+    }
+    fast.outputShift[k] = shift;
+  }
+  return true;
+}
+
 }  // namespace
 
 FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
@@ -143,8 +160,12 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
       }
     }
   }
-  if (fast->outputMode == OutputMode::kLut16Tables && FillSteps(*fast)) {
-    fast->outputMode = OutputMode::kLut16Steps;
+  if (fast->outputMode == OutputMode::kLut16Tables) {
+    if (FindShifts(*fast)) {
+      fast->outputMode = OutputMode::kLut16Shifted;
+    } else if (FillSteps(*fast)) {
+      fast->outputMode = OutputMode::kLut16Steps;
+    }
   }
   fast->row = ChooseFastRow();
   ClearColourCache(*fast);

@@ -14,10 +14,11 @@
 namespace huebridge {
 
 enum class OutputMode : std::uint8_t {
-  kLut8Tables,   // byte = lut8 output table k [o >> 8]
-  kLut16Direct,  // output tables of 2 entries or fewer: byte = o >> 8
-  kLut16Tables,  // byte = high byte of the lut16 output table at o
-  kLut16Steps,   // the same bytes from lut16Steps (SIMD rows; see there)
+  kLut8Tables,    // byte = lut8 output table k [o >> 8]
+  kLut16Direct,   // output tables of 2 entries or fewer: byte = o >> 8
+  kLut16Tables,   // byte = high byte of the lut16 output table at o
+  kLut16Steps,    // the same bytes from lut16Steps (SIMD rows; see there)
+  kLut16Shifted,  // the same bytes as ((o >> 1) + outputShift[k]) >> 7, clamped
 };
 
 // cubeRoot entries lie in 0..25600 (f(t) <= 1 at 25600 = 1.0).
@@ -82,6 +83,10 @@ struct FastBitmapTables {
   // where the byte rises (128: it does not). 2 KB instead of 128 KB of
   // second-level cache. outputMode is kLut16Steps when they hold.
   std::uint16_t lut16Steps[4 * 256];
+  // Output tables that are the identity up to rounding give byte k =
+  // ((o >> 1) + outputShift[k]) >> 7, clamped to 0..255, for every o: no
+  // table at all. outputMode is kLut16Shifted when that holds.
+  std::int32_t outputShift[4];
   // The row function for this processor; tests and the benchmark may set
   // another one.
   FastRowFn row;

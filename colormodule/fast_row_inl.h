@@ -51,6 +51,15 @@ HUEBRIDGE_TARGET void Evaluate(const FastBitmapTables& fast, const Batch& batch,
       const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
       batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
     }
+  } else if constexpr (kMode == OutputMode::kLut16Shifted) {
+    const __m128i shifts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(fast.outputShift));
+    for (std::size_t i = 0; i < n; ++i) {
+      const __m128i o = cellOf(cells[i]);
+      const __m128i bytes = _mm_srai_epi32(_mm_add_epi32(_mm_srli_epi32(o, 1), shifts), 7);
+      // The two saturating packs clamp to 0..255.
+      const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(bytes, bytes), bytes);
+      batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
+    }
   } else if constexpr (kMode == OutputMode::kLut16Steps) {
     // Per lane: byte = first byte of block o >> 8, plus one when
     // (o >> 1) & 127 has reached the block's rise.
@@ -125,6 +134,9 @@ HUEBRIDGE_TARGET void Dispatch(FastBitmapTables& fast, const std::uint8_t* sourc
       break;
     case OutputMode::kLut16Steps:
       Row<std::uint16_t, OutputMode::kLut16Steps>(fast, source, pixelBytes, dest, width);
+      break;
+    case OutputMode::kLut16Shifted:
+      Row<std::uint16_t, OutputMode::kLut16Shifted>(fast, source, pixelBytes, dest, width);
       break;
   }
 }

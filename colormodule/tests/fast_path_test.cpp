@@ -25,12 +25,14 @@ struct TableShape {
   std::uint16_t outputEntries;  // lut16
   bool randomInput;
   bool randomOutput;
+  bool gentleOutput = false;  // lut16 output curves of slope 3/4, not the identity
 };
 
 std::ostream& operator<<(std::ostream& os, const TableShape& s) {
   return os << (s.sixteenBit ? "lut16" : "lut8") << " grid " << int{s.grid} << " outputs "
             << int{s.outputs} << " entries " << s.inputEntries << "/" << s.outputEntries
-            << (s.randomInput ? " curved in" : "") << (s.randomOutput ? " curved out" : "");
+            << (s.randomInput ? " curved in" : "") << (s.randomOutput ? " curved out" : "")
+            << (s.gentleOutput ? " gentle out" : "");
 }
 
 icc::Lut MakeTable(const TableShape& shape, std::mt19937& rng) {
@@ -40,6 +42,9 @@ icc::Lut MakeTable(const TableShape& shape, std::mt19937& rng) {
   icc::FillRandomGrid(lut, rng);
   if (shape.randomInput) icc::RandomizeInputTables(lut, rng);
   if (shape.randomOutput) icc::RandomizeOutputTables(lut, rng);
+  if (shape.gentleOutput) {
+    for (std::uint16_t& v : lut.outputTables) v = static_cast<std::uint16_t>(v / 4 * 3 + 8192);
+  }
   return lut;
 }
 
@@ -100,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, FastPath,
                                            TableShape{true, 2, 4, 2, 2, false, false},
                                            TableShape{true, 33, 4, 258, 256, true, true},
                                            TableShape{true, 17, 4, 256, 256, true, false},
+                                           TableShape{true, 9, 4, 1024, 256, true, false, true},
                                            TableShape{true, 17, 4, 1024, 1024, true, true},
                                            TableShape{true, 5, 4, 3, 3, true, true},
                                            TableShape{true, 9, 5, 256, 2, true, false},
