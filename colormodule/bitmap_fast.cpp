@@ -192,8 +192,14 @@ std::uint32_t EvaluateColour(const FastBitmapTables& fast, std::uint32_t colour)
       const std::uint16_t* cell = static_cast<const std::uint16_t*>(fast.grid) + at.base + k;
       const auto o = static_cast<std::uint32_t>(
           Trilinear(cell, fast.step0, fast.step1, fast.step2, 1, at.h0, at.h1, at.h2, Lerp15));
-      byte = fast.outputMode == OutputMode::kLut16Direct ? o >> 8 & 0xFF
-                                                         : fast.lut16Output[k * 32768 + (o >> 1)];
+      if (fast.outputMode == OutputMode::kLut16Direct) {
+        byte = o >> 8 & 0xFF;
+      } else if (fast.outputMode == OutputMode::kLut16Shifted) {
+        const std::int32_t shifted = (static_cast<std::int32_t>(o >> 1) + fast.outputShift[k]) >> 7;
+        byte = static_cast<std::uint32_t>(std::clamp(shifted, 0, 255));
+      } else {
+        byte = fast.lut16Output[k * 32768 + (o >> 1)];
+      }
     } else {
       const std::uint8_t* cell = static_cast<const std::uint8_t*>(fast.grid) + at.base + k;
       const auto o = static_cast<std::uint32_t>(
