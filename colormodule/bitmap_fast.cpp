@@ -115,8 +115,6 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
   auto* axes = reinterpret_cast<std::uint32_t*>(fast + 1);
   fast->axisA = axes;
   fast->axisB = axes + sizeA;
-  fast->axisASize = static_cast<std::uint32_t>(sizeA);
-  fast->axisBSize = static_cast<std::uint32_t>(sizeB);
   fast->fracBits = fracBits;
   fast->grid = lut->clut;
   fast->step2 = n;

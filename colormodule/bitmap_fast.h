@@ -67,7 +67,6 @@ struct FastBitmapTables {
   AxisL axisL[512];
   const std::uint32_t* axisA;  // both in the same allocation, after this record
   const std::uint32_t* axisB;
-  std::uint32_t axisASize, axisBSize;
   std::uint32_t fracBits;  // 15 for lut16, 8 for lut8
   const void* grid;
   std::uint32_t step0, step1, step2;  // grid values between neighbours
