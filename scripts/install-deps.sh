@@ -9,6 +9,7 @@ packages=(
   clang-format                        # scripts/check-format
   nlohmann-json3-dev                  # JSON in stripwell-plan
   googletest libgtest-dev libbenchmark-dev
+  libpng-dev poppler-utils            # the colour benchmark's images (PNG, PDF pages)
   liblcms2-dev                        # reference colour engine for the colour tests
   libgs-common scribus-data           # real ICC printer profiles
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
