@@ -1,19 +1,120 @@
 // Building the fast-path tables, and the portable row function.
 #include "bitmap_fast.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "lab_tables.h"
 #include "lut_eval.h"
+#include "row_cache.h"
 
 namespace huebridge {
+namespace {
+
+struct Differences {
+  std::int32_t lo, hi;
+};
+
+// The cubeRoot differences behind the a and b words that 8-bit colours
+// reach. The three indices never fall as a channel grows and neither does
+// cubeRoot, so the corners of a box of colours bound the differences inside
+// it; boxes of 8 x 8 x 8 colours give bounds a few percent wider than exact.
+// Tables that are not monotonic (they are, but the bound relies on it) get
+// the full range: cubeRoot entries lie in 0..kCubeRootSpan.
+void ReachableDifferences(const CMM_TRANSFORM* t, Differences* a, Differences* b) {
+  constexpr auto kSpan = static_cast<std::int32_t>(kCubeRootSpan);
+  *a = *b = {-kSpan, kSpan};
+  for (unsigned i = 1; i < 256; ++i) {
+    if (t->srgbToLinear[i] < t->srgbToLinear[i - 1]) return;
+  }
+  for (unsigned i = 1; i < 512; ++i) {
+    if (t->cubeRoot[i] < t->cubeRoot[i - 1] || t->cubeRoot[i] > kCubeRootSpan) return;
+  }
+  const auto* f = reinterpret_cast<const std::int32_t*>(t->cubeRoot);
+  *a = *b = {kSpan, -kSpan};
+  for (unsigned r = 0; r < 256; r += 8) {
+    for (unsigned g = 0; g < 256; g += 8) {
+      for (unsigned bl = 0; bl < 256; bl += 8) {
+        const LabIndices lo =
+            RgbIndices(t, static_cast<std::uint16_t>(r << 8), static_cast<std::uint16_t>(g << 8),
+                       static_cast<std::uint16_t>(bl << 8));
+        const LabIndices hi = RgbIndices(t, static_cast<std::uint16_t>((r + 7) << 8),
+                                         static_cast<std::uint16_t>((g + 7) << 8),
+                                         static_cast<std::uint16_t>((bl + 7) << 8));
+        a->lo = std::min(a->lo, f[lo.xi] - f[hi.yi]);
+        a->hi = std::max(a->hi, f[hi.xi] - f[lo.yi]);
+        b->lo = std::min(b->lo, f[lo.yi] - f[hi.zi]);
+        b->hi = std::max(b->hi, f[hi.yi] - f[lo.zi]);
+      }
+    }
+  }
+}
+
+// One axis table: entry i for the cubeRoot difference lo + i, whose word is
+// `factor` times it + 0x8000 (mod 2^16) as LabA and LabB compute it.
+void FillAxis(const CMM_LUT* lut, unsigned channel, Differences range, std::uint32_t factor,
+              std::uint32_t step, std::uint32_t fracBits, std::uint32_t* table) {
+  auto axis = lut->kind == kLut16 ? Lut16Axis : Lut8Axis;
+  for (std::int32_t d = range.lo; d <= range.hi; ++d) {
+    const auto word = static_cast<std::uint16_t>(static_cast<std::uint32_t>(d) * factor + 0x8000);
+    const GridCoord c = axis(lut, channel, word);
+    table[d - range.lo] = (c.g * step) << fracBits | c.h;
+  }
+}
+
+// lut16Steps from lut16Output; false when a block falls or rises by more
+// than one.
+bool FillSteps(FastBitmapTables& fast) {
+  for (unsigned k = 0; k < 4; ++k) {
+    for (unsigned block = 0; block < 256; ++block) {
+      const std::uint8_t* bytes = fast.lut16Output + k * 32768 + block * 128;
+      unsigned rise = 128;
+      for (unsigned i = 1; i < 128; ++i) {
+        const int up = bytes[i] - bytes[0];
+        if (up < 0 || up > 1 || (up == 0 && rise != 128)) return false;
+        if (up == 1 && rise == 128) rise = i;
+      }
+      fast.lut16Steps[k * 256 + block] = static_cast<std::uint16_t>(bytes[0] | rise << 8);
+    }
+  }
+  return true;
+}
+
+// outputShift from lut16Output: the shift that puts the first rise of each
+// table where it is, then checked on all 32768 entries.
+bool FindShifts(FastBitmapTables& fast) {
+  for (unsigned k = 0; k < 4; ++k) {
+    const std::uint8_t* bytes = fast.lut16Output + k * 32768;
+    std::int32_t first = 1;
+    while (first < 32768 && bytes[first] == bytes[0]) ++first;
+    const std::int32_t shift = 128 * (bytes[0] + 1) - first;
+    for (std::int32_t x = 0; x < 32768; ++x) {
+      const std::int32_t byte = std::clamp((x + shift) >> 7, 0, 255);
+      if (bytes[x] != byte) return false;
+    }
+    fast.outputShift[k] = shift;
+  }
+  return true;
+}
+
+}  // namespace
+
 FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
   const std::uint32_t grid = lut->gridPoints, n = lut->outputChannels;
   const std::uint32_t fracBits = lut->kind == kLut16 ? 15 : 8;
   // The largest offset along channel 1 is (grid - 2) x grid x n.
   if (std::uint64_t{grid - 2} * grid * n >= (std::uint64_t{1} << (32 - fracBits))) return nullptr;
-  auto* fast = static_cast<FastBitmapTables*>(std::malloc(sizeof(FastBitmapTables)));
+  Differences a, b;
+  ReachableDifferences(t, &a, &b);
+  const auto sizeA = static_cast<std::uint64_t>(std::int64_t{a.hi} - a.lo + 1);
+  const auto sizeB = static_cast<std::uint64_t>(std::int64_t{b.hi} - b.lo + 1);
+  const std::uint64_t bytes = sizeof(FastBitmapTables) + (sizeA + sizeB) * sizeof(std::uint32_t);
+  auto* fast = static_cast<FastBitmapTables*>(std::malloc(static_cast<std::size_t>(bytes)));
   if (fast == nullptr) return nullptr;
+  auto* axes = reinterpret_cast<std::uint32_t*>(fast + 1);
+  fast->axisA = axes;
+  fast->axisB = axes + sizeA;
   fast->fracBits = fracBits;
   fast->grid = lut->clut;
   fast->step2 = n;
@@ -30,23 +131,16 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
   }
   for (unsigned i = 0; i < 512; ++i) {
     fast->cubeRoot[i] = t->cubeRoot[i];
-    fast->cubeRootBiased[i] = t->cubeRoot[i] + kCubeRootSpan;
+    fast->cubeRootA[i] = t->cubeRoot[i] - static_cast<std::uint32_t>(a.lo);
+    fast->cubeRootB[i] = t->cubeRoot[i] - static_cast<std::uint32_t>(b.lo);
   }
-
   auto axis = lut->kind == kLut16 ? Lut16Axis : Lut8Axis;
   for (std::uint32_t yi = 0; yi < 512; ++yi) {
     const GridCoord c = axis(lut, 0, LabL(t, yi));
     fast->axisL[yi] = {c.g * fast->step0, static_cast<std::int32_t>(c.h)};
   }
-  for (std::uint32_t i = 0; i <= 2 * kCubeRootSpan; ++i) {
-    // The words LabA and LabB make of the cubeRoot difference i - span.
-    const std::uint32_t d = i - kCubeRootSpan;  // modulo 2^32, as LabA computes
-    const auto a = static_cast<std::uint16_t>(d * 5 + 0x8000);
-    const auto b = static_cast<std::uint16_t>(d * 2 + 0x8000);
-    const GridCoord ca = axis(lut, 1, a), cb = axis(lut, 2, b);
-    fast->axisA[i] = (ca.g * fast->step1) << fracBits | ca.h;
-    fast->axisB[i] = (cb.g * fast->step2) << fracBits | cb.h;
-  }
+  FillAxis(lut, 1, a, 5, fast->step1, fracBits, axes);
+  FillAxis(lut, 2, b, 2, fast->step2, fracBits, axes + sizeA);
 
   fast->kind = lut->kind;
   fast->lut8Output = static_cast<const std::uint8_t*>(lut->outputTables);
@@ -64,33 +158,145 @@ FastBitmapTables* BuildFastTables(const CMM_TRANSFORM* t, const CMM_LUT* lut) {
       }
     }
   }
+  if (fast->outputMode == OutputMode::kLut16Tables) {
+    if (FindShifts(*fast)) {
+      fast->outputMode = OutputMode::kLut16Shifted;
+    } else if (FillSteps(*fast)) {
+      fast->outputMode = OutputMode::kLut16Steps;
+    }
+  }
+  fast->row = ChooseFastRow();
+  ClearColourCache(*fast);
   return fast;
+}
+
+void ClearColourCache(FastBitmapTables& fast) {
+  std::memset(fast.cache, 0xFF, sizeof fast.cache);  // every entry kNoColour
+  fast.skippedBatches = 0;
 }
 
 void FreeFastTables(FastBitmapTables* fast) { std::free(fast); }
 
-void FastRowPortable(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
-                     std::uint8_t* dest, std::size_t width) {
-  for (std::size_t x = 0; x < width; ++x, source += pixelBytes, dest += 4) {
-    const PixelCell located =
-        fast.kind == kLut16 ? LocatePixel<15>(fast, source) : LocatePixel<8>(fast, source);
-    const std::uint32_t base = located.base;
-    const std::int32_t h0 = located.h0, h1 = located.h1, h2 = located.h2;
-    for (unsigned k = 0; k < 4; ++k) {
-      if (fast.kind == kLut16) {
-        const std::uint16_t* cell = static_cast<const std::uint16_t*>(fast.grid) + base + k;
-        const auto o = static_cast<std::uint32_t>(
-            Trilinear(cell, fast.step0, fast.step1, fast.step2, 1, h0, h1, h2, Lerp15));
-        dest[k] = fast.outputMode == OutputMode::kLut16Direct
-                      ? static_cast<std::uint8_t>(o >> 8)
-                      : fast.lut16Output[k * 32768 + (o >> 1)];
-      } else {
-        const std::uint8_t* cell = static_cast<const std::uint8_t*>(fast.grid) + base + k;
-        const auto o = static_cast<std::uint32_t>(
-            Trilinear(cell, fast.step0, fast.step1, fast.step2, 256, h0, h1, h2, Lerp8));
-        dest[k] = fast.lut8Output[k * 256 + (o >> 8)];
-      }
+namespace {
+
+// Four 32-bit lanes, one per output, in the vector extension of GCC and
+// Clang: the blend below is then four lanes wide on any processor the
+// compiler has vectors for (SSE2 on every x86-64), and plain code elsewhere.
+using Lanes = std::int32_t __attribute__((vector_size(16)));
+using Words4 = std::uint16_t __attribute__((vector_size(8)));
+using Bytes4 = std::uint8_t __attribute__((vector_size(4)));
+
+Lanes Corner(const std::uint16_t* p) {
+  Words4 w;
+  std::memcpy(&w, p, sizeof w);
+  return __builtin_convertvector(w, Lanes);
+}
+Lanes Corner(const std::uint8_t* p) {
+  Bytes4 b;
+  std::memcpy(&b, p, sizeof b);
+  return __builtin_convertvector(b, Lanes);
+}
+
+// Trilinear on four outputs at once, with Lerp15 (lut16) or Lerp8 on grid
+// bytes widened by 256 (lut8): along channel 2, then 1, then 0. Lerp8's
+// truncation to 16 bits is left out: its result lies between a and b.
+template <typename T>
+Lanes BlendLanes(const T* p, std::uint32_t s0, std::uint32_t s1, std::uint32_t s2,
+                 const PixelCell& at) {
+  auto lerp = [](Lanes a, Lanes b, std::int32_t f) -> Lanes {
+    if constexpr (sizeof(T) == 2) {
+      return a + (((b - a) * f) >> 15);
+    } else {
+      return a + (((b - a) * f + 127) >> 8);
     }
+  };
+  const int scale = sizeof(T) == 2 ? 0 : 8;
+  auto v = [&](std::uint32_t offset) { return Corner(p + offset) << scale; };
+  const Lanes c00 = lerp(v(0), v(s2), at.h2), c01 = lerp(v(s1), v(s1 + s2), at.h2);
+  const Lanes c10 = lerp(v(s0), v(s0 + s2), at.h2), c11 = lerp(v(s0 + s1), v(s0 + s1 + s2), at.h2);
+  return lerp(lerp(c00, c01, at.h1), lerp(c10, c11, at.h1), at.h0);
+}
+
+// The four output bytes (output 0 lowest) of a blended cell.
+template <OutputMode kMode>
+std::uint32_t OutputBytes(const FastBitmapTables& fast, Lanes o) {
+  std::uint32_t bytes = 0;
+  for (unsigned k = 0; k < 4; ++k) {
+    const auto ok = static_cast<std::uint32_t>(o[k]);
+    std::uint32_t byte;
+    if constexpr (kMode == OutputMode::kLut8Tables) {
+      byte = fast.lut8Output[k * 256 + (ok >> 8)];
+    } else if constexpr (kMode == OutputMode::kLut16Direct) {
+      byte = ok >> 8 & 0xFF;
+    } else if constexpr (kMode == OutputMode::kLut16Shifted) {
+      const std::int32_t shifted = (static_cast<std::int32_t>(ok >> 1) + fast.outputShift[k]) >> 7;
+      byte = static_cast<std::uint32_t>(std::clamp(shifted, 0, 255));
+    } else {
+      byte = fast.lut16Output[k * 32768 + (ok >> 1)];
+    }
+    bytes |= byte << 8 * k;
+  }
+  return bytes;
+}
+
+// A batch of colours in two loops of independent iterations, as in the
+// SIMD rows: locate every cell, then blend each and look up its bytes.
+template <typename T, OutputMode kMode, typename ColourOf, typename Put>
+void EvaluateBatch(const FastBitmapTables& fast, std::size_t n, ColourOf colourOf, Put put) {
+  constexpr std::uint32_t kFracBits = sizeof(T) == 2 ? 15 : 8;
+  // Locals, so that the stores of outputs cannot be taken to change them.
+  const T* grid = static_cast<const T*>(fast.grid);
+  const std::uint32_t s0 = fast.step0, s1 = fast.step1, s2 = fast.step2;
+  PixelCell cells[kRowBatch];
+  for (std::size_t i = 0; i < n; ++i) cells[i] = LocateColour<kFracBits>(fast, colourOf(i));
+  for (std::size_t i = 0; i < n; ++i) {
+    put(i, OutputBytes<kMode>(fast, BlendLanes(grid + cells[i].base, s0, s1, s2, cells[i])));
+  }
+}
+
+template <typename T, OutputMode kMode>
+struct Evaluator {
+  const FastBitmapTables& fast;
+  void operator()(Misses& misses) const {
+    EvaluateBatch<T, kMode>(
+        fast, misses.count, [&](std::size_t i) { return misses.colour[i]; },
+        [&](std::size_t i, std::uint32_t bytes) { misses.output[i] = bytes; });
+  }
+  void operator()(const std::uint8_t* in, unsigned pixelBytes, std::uint8_t* out,
+                  std::size_t n) const {
+    EvaluateBatch<T, kMode>(
+        fast, n,
+        [&](std::size_t i) {
+          const std::uint8_t* px = in + i * pixelBytes;
+          return std::uint32_t{px[0]} | std::uint32_t{px[1]} << 8 | std::uint32_t{px[2]} << 16;
+        },
+        [&](std::size_t i, std::uint32_t bytes) { StoreWord(out + 4 * i, bytes); });
+  }
+};
+
+}  // namespace
+
+void FastRowPortable(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+                     std::uint8_t* dest, std::size_t width) {
+  using M = OutputMode;
+  switch (fast.outputMode) {
+    case M::kLut8Tables:
+      CachedRow(fast, source, pixelBytes, dest, width,
+                Evaluator<std::uint8_t, M::kLut8Tables>{fast});
+      break;
+    case M::kLut16Direct:
+      CachedRow(fast, source, pixelBytes, dest, width,
+                Evaluator<std::uint16_t, M::kLut16Direct>{fast});
+      break;
+    case M::kLut16Shifted:
+      CachedRow(fast, source, pixelBytes, dest, width,
+                Evaluator<std::uint16_t, M::kLut16Shifted>{fast});
+      break;
+    case M::kLut16Tables:
+    case M::kLut16Steps:  // the 128 KB table serves here
+      CachedRow(fast, source, pixelBytes, dest, width,
+                Evaluator<std::uint16_t, M::kLut16Tables>{fast});
+      break;
   }
 }
 
@@ -102,6 +308,17 @@ bool CpuHasAvx2() {
 #endif
 }
 
-FastRowFn ChooseFastRow() { return CpuHasAvx2() ? FastRowAvx2 : FastRowPortable; }
+bool CpuHasSse41() {
+#if defined(__x86_64__) || defined(__i386__)
+  return __builtin_cpu_supports("sse4.1");
+#else
+  return false;
+#endif
+}
+
+FastRowFn ChooseFastRow() {
+  if (CpuHasAvx2()) return FastRowAvx2;
+  return CpuHasSse41() ? FastRowSse41 : FastRowPortable;
+}
 
 }  // namespace huebridge

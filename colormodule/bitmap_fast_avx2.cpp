@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "bitmap_fast.h"
+#include "row_cache.h"
 
 namespace huebridge {
 namespace {
@@ -85,14 +86,6 @@ HUEBRIDGE_AVX2 inline __m256i Pair8(__m128i first, __m128i second) {
   return _mm256_cvtepu8_epi32(_mm_unpacklo_epi32(first, second));
 }
 
-// The grid and its steps, copied out of the tables so that the compiler
-// can keep them in registers across the stores to the destination.
-template <typename T>
-struct GridView {
-  const T* grid;
-  std::uint32_t s0, s1, s2;
-};
-
 // The four outputs of a lut16 cell, one per 32-bit lane.
 HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint16_t>& g, const PixelCell& cell) {
   const std::uint16_t* p = g.grid + cell.base;
@@ -113,68 +106,42 @@ HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint8_t>& g, const PixelC
   return Blend<FirstLerp8x8, Lerp8x8, Lerp8x4>(vx00, vx01, vx10, vx11, cell);
 }
 
-inline void Store(std::uint8_t* dest, std::uint32_t v) { std::memcpy(dest, &v, 4); }
-
-// Pixels go in batches through short loops of independent iterations:
-// locate every cell, blend every cell, look up every output. This keeps more
-// table and grid loads in flight than one long chain per pixel would.
-template <typename T, OutputMode kMode>
-HUEBRIDGE_AVX2 void Row(const FastBitmapTables& fast, const std::uint8_t* source,
-                        unsigned pixelBytes, std::uint8_t* dest, std::size_t width) {
-  constexpr std::size_t kBatch = 256;
-  constexpr std::uint32_t kFracBits = sizeof(T) == 2 ? 15 : 8;
-  const GridView<T> grid{static_cast<const T*>(fast.grid), fast.step0, fast.step1, fast.step2};
-  // Output k reads its table at (o >> shift) + k x tableSize.
-  const std::uint8_t* table = kMode == OutputMode::kLut8Tables ? fast.lut8Output : fast.lut16Output;
-  const __m128i shift = _mm_cvtsi32_si128(kMode == OutputMode::kLut16Tables ? 1 : 8);
-  const __m128i tableStarts = kMode == OutputMode::kLut16Tables
-                                  ? _mm_setr_epi32(0, 32768, 65536, 98304)
-                                  : _mm_setr_epi32(0, 256, 512, 768);
-  PixelCell cells[kBatch];
-  alignas(16) std::uint32_t index[kBatch][4];
-  for (std::size_t done = 0; done < width;) {
-    const std::size_t n = width - done < kBatch ? width - done : kBatch;
-    const std::uint8_t* in = source + done * pixelBytes;
-    std::uint8_t* out = dest + done * 4;
-    for (std::size_t i = 0; i < n; ++i)
-      cells[i] = LocatePixel<kFracBits>(fast, in + i * pixelBytes);
-    if constexpr (kMode == OutputMode::kLut16Direct) {
-      for (std::size_t i = 0; i < n; ++i) {
-        const __m128i bytes = _mm_srli_epi32(Cell(grid, cells[i]), 8);  // o >> 8
-        const __m128i packed = _mm_packus_epi16(_mm_packus_epi32(bytes, bytes), bytes);
-        Store(out + 4 * i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
-      }
-    } else {
-      for (std::size_t i = 0; i < n; ++i) {
-        const __m128i o = _mm_srl_epi32(Cell(grid, cells[i]), shift);
-        _mm_store_si128(reinterpret_cast<__m128i*>(index[i]), _mm_add_epi32(o, tableStarts));
-      }
-      for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t* at = index[i];
-        Store(out + 4 * i, std::uint32_t{table[at[0]]} | std::uint32_t{table[at[1]]} << 8 |
-                               std::uint32_t{table[at[2]]} << 16 |
-                               std::uint32_t{table[at[3]]} << 24);
-      }
-    }
-    done += n;
-  }
+// With exactly four outputs a grid point's neighbour along channel 2 follows
+// it directly, so one load fetches both: [V000|V001] and so on.
+HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint16_t>& g, const PixelCell& cell) {
+  const std::uint16_t* p = g.grid + cell.base;
+  auto load = [](const std::uint16_t* at)
+                  HUEBRIDGE_AVX2 { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+  const __m128i y00 = load(p), y10 = load(p + g.s0);
+  const __m128i y01 = load(p + g.s1), y11 = load(p + g.s0 + g.s1);
+  return Blend<Lerp15x8, Lerp15x8, Lerp15x4>(_mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y00, y10)),
+                                             _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y00, y10)),
+                                             _mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y01, y11)),
+                                             _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y01, y11)),
+                                             cell);
 }
+
+HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint8_t>& g, const PixelCell& cell) {
+  const std::uint8_t* p = g.grid + cell.base;
+  auto load = [](const std::uint8_t* at)
+                  HUEBRIDGE_AVX2 { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)); };
+  // [V000 V100 V001 V101] and [V010 V110 V011 V111], four bytes each.
+  const __m128i x0 = _mm_unpacklo_epi32(load(p), load(p + g.s0));
+  const __m128i x1 = _mm_unpacklo_epi32(load(p + g.s1), load(p + g.s0 + g.s1));
+  return Blend<FirstLerp8x8, Lerp8x8, Lerp8x4>(
+      _mm256_cvtepu8_epi32(x0), _mm256_cvtepu8_epi32(_mm_unpackhi_epi64(x0, x0)),
+      _mm256_cvtepu8_epi32(x1), _mm256_cvtepu8_epi32(_mm_unpackhi_epi64(x1, x1)), cell);
+}
+
+#define HUEBRIDGE_TARGET HUEBRIDGE_AVX2
+#include "fast_row_inl.h"
+#undef HUEBRIDGE_TARGET
 
 }  // namespace
 
-void FastRowAvx2(const FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
+void FastRowAvx2(FastBitmapTables& fast, const std::uint8_t* source, unsigned pixelBytes,
                  std::uint8_t* dest, std::size_t width) {
-  switch (fast.outputMode) {
-    case OutputMode::kLut8Tables:
-      Row<std::uint8_t, OutputMode::kLut8Tables>(fast, source, pixelBytes, dest, width);
-      break;
-    case OutputMode::kLut16Direct:
-      Row<std::uint16_t, OutputMode::kLut16Direct>(fast, source, pixelBytes, dest, width);
-      break;
-    case OutputMode::kLut16Tables:
-      Row<std::uint16_t, OutputMode::kLut16Tables>(fast, source, pixelBytes, dest, width);
-      break;
-  }
+  Dispatch(fast, source, pixelBytes, dest, width);
 }
 
 }  // namespace huebridge

@@ -75,12 +75,8 @@ BOOL TranslateBitmap(CMM_TRANSFORM* t, const void* source, BMFORMAT inputFormat,
   const CMM_LUT* lut = t->currentLut;
   if (hasPixels && !PrepareDeviceTable(t, lut, true)) return FALSE;
 
-  const FastBitmapTables* fast = nullptr;
-  FastRowFn fastRow = nullptr;
-  if (hasPixels && std::uint64_t{width} * height >= kFastPathPixels) {
-    fast = FastTablesFor(t, lut);
-    fastRow = ChooseFastRow();
-  }
+  FastBitmapTables* fast = nullptr;
+  if (hasPixels && std::uint64_t{width} * height >= kFastPathPixels) fast = FastTablesFor(t, lut);
   const auto* in = static_cast<const std::uint8_t*>(source);
   auto* out = static_cast<std::uint8_t*>(dest);
   for (DWORD row = 0; row < height; ++row) {
@@ -88,7 +84,7 @@ BOOL TranslateBitmap(CMM_TRANSFORM* t, const void* source, BMFORMAT inputFormat,
       const std::uint8_t* rowIn = in + row * inPitch;
       std::uint8_t* rowOut = out + row * outPitch;
       if (fast != nullptr) {
-        fastRow(*fast, rowIn, pixelBytes, rowOut, width);
+        fast->row(*fast, rowIn, pixelBytes, rowOut, width);
       } else {
         ScalarRow(t, lut, rowIn, pixelBytes, rowOut, width);
       }

@@ -57,6 +57,10 @@ struct CMM_TRANSFORM {
   // Precomputed tables of the bitmap fast path, one per b2a slot, built on
   // the first large bitmap through that slot.
   FastBitmapTables* fast[3];
+  // CMTranslateRGB's last colour (red in bits 0-7) and answer, through
+  // lastRgbLut (null: none yet), for callers that repeat a colour.
+  const CMM_LUT* lastRgbLut;
+  COLORREF lastRgb, lastRgbResult;
 };
 
 // Signatures as 32-bit values, first character in the top byte.

@@ -1,6 +1,7 @@
 // Colour arrays, single colours and gamut checks.
 #include <cstring>
 
+#include "bitmap_fast.h"
 #include "lab_tables.h"
 #include "lut_eval.h"
 #include "profile_reader.h"
@@ -49,6 +50,20 @@ void WriteCmyk(COLOR& c, const std::uint16_t w[4]) {
   c.cmyk.black = w[3];
 }
 
+// One COLORREF through RgbToLab and the device table, as CMTranslateRGB
+// packs it.
+COLORREF PlainRgb(const CMM_TRANSFORM* t, COLORREF color) {
+  std::uint16_t w[4];
+  const std::uint16_t rgb[3] = {static_cast<std::uint16_t>((color & 0xFF) * 256),
+                                static_cast<std::uint16_t>((color >> 8 & 0xFF) * 256),
+                                static_cast<std::uint16_t>((color >> 16 & 0xFF) * 256)};
+  RgbToLab(t, rgb, w);
+  EvalDeviceTable(t->currentLut, w, w);
+  // The high byte of output 0 goes in the lowest byte.
+  return static_cast<COLORREF>(w[0] >> 8) | static_cast<COLORREF>(w[1] >> 8) << 8 |
+         static_cast<COLORREF>(w[2] >> 8) << 16 | static_cast<COLORREF>(w[3] >> 8) << 24;
+}
+
 }  // namespace
 
 bool PrepareDeviceTable(CMM_TRANSFORM* t, const CMM_LUT* lut, bool needLab) {
@@ -82,14 +97,28 @@ BOOL TranslateColors(CMM_TRANSFORM* t, const COLOR* input, DWORD count, COLORTYP
     return FALSE;
   }
 
+  // Colours often repeat the one before: then its words are copied. For RGB
+  // only the high bytes count, so they alone are compared.
+  const std::uint16_t keep = route == Route::kTableToCmyk ? 0xFFFF : 0xFF00;
+  std::uint16_t last[3] = {}, lastOut[4] = {};
+  bool haveLast = false;
   for (DWORD i = 0; i < count; ++i) {
     std::uint16_t in[3], w[4];
     ReadWords(input[i], in);
+    const bool table = route == Route::kRgbToCmyk || route == Route::kTableToCmyk;
+    if (table && haveLast && ((in[0] ^ last[0]) & keep) == 0 && ((in[1] ^ last[1]) & keep) == 0 &&
+        ((in[2] ^ last[2]) & keep) == 0) {
+      WriteCmyk(output[i], lastOut);
+      continue;
+    }
     switch (route) {
       case Route::kRgbToCmyk:
+        std::memcpy(last, in, sizeof last);
         RgbToLab(t, in, w);
         EvalDeviceTable(lut, w, w);
         WriteCmyk(output[i], w);
+        std::memcpy(lastOut, w, sizeof lastOut);
+        haveLast = true;
         break;
       case Route::kRgbToLab:
         RgbToLab(t, in, w);
@@ -100,8 +129,11 @@ BOOL TranslateColors(CMM_TRANSFORM* t, const COLOR* input, DWORD count, COLORTYP
         WriteWords3(output[i], w);
         break;
       case Route::kTableToCmyk:
+        std::memcpy(last, in, sizeof last);
         EvalDeviceTable(lut, in, w);
         WriteCmyk(output[i], w);
+        std::memcpy(lastOut, w, sizeof lastOut);
+        haveLast = true;
         break;
       case Route::kNone:
         break;
@@ -123,16 +155,23 @@ BOOL TranslateRgb(CMM_TRANSFORM* t, COLORREF color, COLORREF* result, DWORD flag
   }
   t->currentLut = SelectLut(t);
   if (!PrepareDeviceTable(t, t->currentLut, true)) return FALSE;
-
-  std::uint16_t w[4];
-  const std::uint16_t rgb[3] = {static_cast<std::uint16_t>((color & 0xFF) * 256),
-                                static_cast<std::uint16_t>((color >> 8 & 0xFF) * 256),
-                                static_cast<std::uint16_t>((color >> 16 & 0xFF) * 256)};
-  RgbToLab(t, rgb, w);
-  EvalDeviceTable(t->currentLut, w, w);
-  // The high byte of output 0 goes in the lowest byte.
-  *result = static_cast<COLORREF>(w[0] >> 8) | static_cast<COLORREF>(w[1] >> 8) << 8 |
-            static_cast<COLORREF>(w[2] >> 8) << 16 | static_cast<COLORREF>(w[3] >> 8) << 24;
+  const COLORREF rgb = color & 0xFFFFFF;
+  if (t->lastRgbLut == t->currentLut && t->lastRgb == rgb) {
+    *result = t->lastRgbResult;
+    return TRUE;
+  }
+  // The bitmap fast path's cache holds the same four bytes, once it exists.
+  FastBitmapTables* fast = t->fast[t->currentLut - t->b2a];
+  const std::uint64_t entry = fast != nullptr ? fast->cache[CacheSlot(rgb)] : kNoColour;
+  if (static_cast<std::uint32_t>(entry) == rgb) {
+    *result = static_cast<COLORREF>(entry >> 32);
+  } else {
+    *result = PlainRgb(t, rgb);
+    if (fast != nullptr) fast->cache[CacheSlot(rgb)] = rgb | std::uint64_t{*result} << 32;
+  }
+  t->lastRgbLut = t->currentLut;
+  t->lastRgb = rgb;
+  t->lastRgbResult = *result;
   return TRUE;
 }
 

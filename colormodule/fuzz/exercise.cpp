@@ -59,15 +59,27 @@ void FastPathAgrees(CMM_TRANSFORM* t) {
   if (!huebridge::DeviceTableUsable(lut) || !huebridge::BuildLabTables(t)) return;
   huebridge::FastBitmapTables* fast = huebridge::BuildFastTables(t, lut);
   if (fast == nullptr) return;
-  constexpr std::size_t kPixels = 64;
+  // A batch of equal pairs (the colour cache and runs), one of new colours
+  // (all misses, so the cache is then skipped) and one that skips it.
+  constexpr std::size_t kPixels = 768;
   std::uint8_t source[kPixels * 3], plain[kPixels * 4], quick[kPixels * 4];
-  for (std::size_t i = 0; i < sizeof source; ++i)
-    source[i] = static_cast<std::uint8_t>(i * 101 + 7);
+  for (std::size_t p = 0; p < kPixels; ++p) {
+    const std::uint8_t pair[3] = {static_cast<std::uint8_t>(p / 2 * 101 + 7),
+                                  static_cast<std::uint8_t>(p / 2 * 101 + 44),
+                                  static_cast<std::uint8_t>(p / 2 * 101 + 81)};
+    const std::uint8_t fresh[3] = {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8),
+                                   static_cast<std::uint8_t>(p * 7)};
+    std::memcpy(source + 3 * p, p < 256 ? pair : fresh, 3);
+  }
   huebridge::ScalarRow(t, lut, source, 3, plain, kPixels);
   huebridge::FastRowPortable(*fast, source, 3, quick, kPixels);
   if (std::memcmp(plain, quick, sizeof plain) != 0) std::abort();
-  if (huebridge::CpuHasAvx2()) {
-    huebridge::FastRowAvx2(*fast, source, 3, quick, kPixels);
+  const bool has[] = {huebridge::CpuHasSse41(), huebridge::CpuHasAvx2()};
+  const huebridge::FastRowFn rows[] = {huebridge::FastRowSse41, huebridge::FastRowAvx2};
+  for (unsigned i = 0; i < 2; ++i) {
+    if (!has[i]) continue;
+    huebridge::ClearColourCache(*fast);
+    rows[i](*fast, source, 3, quick, kPixels);
     if (std::memcmp(plain, quick, sizeof plain) != 0) std::abort();
   }
   huebridge::FreeFastTables(fast);

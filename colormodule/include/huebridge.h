@@ -59,15 +59,15 @@ typedef intptr_t LONG_PTR;
 typedef LONG_PTR LPARAM;
 typedef LONG HRESULT;
 typedef DWORD COLORREF;
-typedef DWORD *LPCOLORREF;
-typedef BYTE *LPBYTE;
-typedef DWORD *PDWORD;
-typedef void *LPVOID;
-typedef void *HANDLE;
+typedef DWORD* LPCOLORREF;
+typedef BYTE* LPBYTE;
+typedef DWORD* PDWORD;
+typedef void* LPVOID;
+typedef void* HANDLE;
 typedef HANDLE HCMTRANSFORM;
 typedef HANDLE HPROFILE;
-typedef HPROFILE *PHPROFILE;
-typedef void *LPDEVCHARACTER;
+typedef HPROFILE* PHPROFILE;
+typedef void* LPDEVCHARACTER;
 typedef ULONG_PTR HUEBRIDGE_CALLBACK_DATA;
 
 #ifndef TRUE
@@ -137,16 +137,34 @@ typedef struct tagRGBTRIPLE {
 
 /* One colour, 16 bytes as on 64-bit Windows; the channels are the 16-bit
  * words at its start. */
-struct GRAYCOLOR { WORD gray; };
-struct RGBCOLOR { WORD red, green, blue; };
-struct CMYKCOLOR { WORD cyan, magenta, yellow, black; };
-struct XYZCOLOR { WORD X, Y, Z; };
-struct YxyCOLOR { WORD Y, x, y; };
-struct LabCOLOR { WORD L, a, b; };
-struct GENERIC3CHANNEL { WORD ch1, ch2, ch3; };
-struct NAMEDCOLOR { DWORD dwIndex; };
+struct GRAYCOLOR {
+  WORD gray;
+};
+struct RGBCOLOR {
+  WORD red, green, blue;
+};
+struct CMYKCOLOR {
+  WORD cyan, magenta, yellow, black;
+};
+struct XYZCOLOR {
+  WORD X, Y, Z;
+};
+struct YxyCOLOR {
+  WORD Y, x, y;
+};
+struct LabCOLOR {
+  WORD L, a, b;
+};
+struct GENERIC3CHANNEL {
+  WORD ch1, ch2, ch3;
+};
+struct NAMEDCOLOR {
+  DWORD dwIndex;
+};
 #define MAX_COLOR_CHANNELS 8
-struct HiFiCOLOR { BYTE channel[MAX_COLOR_CHANNELS]; };
+struct HiFiCOLOR {
+  BYTE channel[MAX_COLOR_CHANNELS];
+};
 typedef union tagCOLOR {
   struct GRAYCOLOR gray;
   struct RGBCOLOR rgb;
@@ -159,26 +177,60 @@ typedef union tagCOLOR {
   struct HiFiCOLOR hifi;
   struct {
     DWORD reserved1;
-    void *reserved2;
+    void* reserved2;
   } reserved;
 } COLOR, *PCOLOR, *LPCOLOR;
 
 typedef enum {
-  COLOR_GRAY = 1, COLOR_RGB, COLOR_XYZ, COLOR_Yxy, COLOR_Lab, COLOR_3_CHANNEL,
-  COLOR_CMYK, COLOR_5_CHANNEL, COLOR_6_CHANNEL, COLOR_7_CHANNEL,
-  COLOR_8_CHANNEL, COLOR_NAMED
+  COLOR_GRAY = 1,
+  COLOR_RGB,
+  COLOR_XYZ,
+  COLOR_Yxy,
+  COLOR_Lab,
+  COLOR_3_CHANNEL,
+  COLOR_CMYK,
+  COLOR_5_CHANNEL,
+  COLOR_6_CHANNEL,
+  COLOR_7_CHANNEL,
+  COLOR_8_CHANNEL,
+  COLOR_NAMED
 } COLORTYPE;
 
 typedef enum {
-  BM_x555RGB = 0x0000, BM_565RGB = 0x0001, BM_RGBTRIPLETS = 0x0002,
-  BM_BGRTRIPLETS = 0x0004, BM_xRGBQUADS = 0x0008, BM_10b_RGB = 0x0009,
-  BM_16b_RGB = 0x000A, BM_xBGRQUADS = 0x0010, BM_CMYKQUADS = 0x0020,
-  BM_x555XYZ = 0x0101, BM_x555Yxy, BM_x555Lab, BM_x555G3CH,
-  BM_XYZTRIPLETS = 0x0201, BM_YxyTRIPLETS, BM_LabTRIPLETS, BM_G3CHTRIPLETS,
-  BM_5CHANNEL, BM_6CHANNEL, BM_7CHANNEL, BM_8CHANNEL, BM_GRAY,
-  BM_xG3CHQUADS = 0x0304, BM_KYMCQUADS, BM_10b_XYZ = 0x0401, BM_10b_Yxy,
-  BM_10b_Lab, BM_10b_G3CH, BM_NAMED_INDEX, BM_16b_XYZ = 0x0501, BM_16b_Yxy,
-  BM_16b_Lab, BM_16b_G3CH, BM_16b_GRAY
+  BM_x555RGB = 0x0000,
+  BM_565RGB = 0x0001,
+  BM_RGBTRIPLETS = 0x0002,
+  BM_BGRTRIPLETS = 0x0004,
+  BM_xRGBQUADS = 0x0008,
+  BM_10b_RGB = 0x0009,
+  BM_16b_RGB = 0x000A,
+  BM_xBGRQUADS = 0x0010,
+  BM_CMYKQUADS = 0x0020,
+  BM_x555XYZ = 0x0101,
+  BM_x555Yxy,
+  BM_x555Lab,
+  BM_x555G3CH,
+  BM_XYZTRIPLETS = 0x0201,
+  BM_YxyTRIPLETS,
+  BM_LabTRIPLETS,
+  BM_G3CHTRIPLETS,
+  BM_5CHANNEL,
+  BM_6CHANNEL,
+  BM_7CHANNEL,
+  BM_8CHANNEL,
+  BM_GRAY,
+  BM_xG3CHQUADS = 0x0304,
+  BM_KYMCQUADS,
+  BM_10b_XYZ = 0x0401,
+  BM_10b_Yxy,
+  BM_10b_Lab,
+  BM_10b_G3CH,
+  BM_NAMED_INDEX,
+  BM_16b_XYZ = 0x0501,
+  BM_16b_Yxy,
+  BM_16b_Lab,
+  BM_16b_G3CH,
+  BM_16b_GRAY
 } BMFORMAT;
 
 /* Progress callback of bitmap translations: (rows in all, rows done, data).
@@ -219,27 +271,21 @@ extern "C" {
  * tag table or B2A / 'gamt' tables do not fit in the file.
  */
 HUEBRIDGE_API HCMTRANSFORM WINAPI CMCreateTransformA(LPLOGCOLORSPACEA colorSpace,
-                                                     LPDEVCHARACTER name,
-                                                     LPDEVCHARACTER target);
+                                                     LPDEVCHARACTER name, LPDEVCHARACTER target);
 /* Same as CMCreateTransformA: the name is read as an ANSI string here too,
  * and of the record only its first five fields (laid out as in the ANSI
  * record). Further arguments are not read. */
 HUEBRIDGE_API HCMTRANSFORM WINAPI CMCreateTransformW(LPLOGCOLORSPACEW colorSpace,
-                                                     LPDEVCHARACTER name,
-                                                     LPDEVCHARACTER target);
+                                                     LPDEVCHARACTER name, LPDEVCHARACTER target);
 HUEBRIDGE_API HCMTRANSFORM WINAPI CMCreateTransformExt(LPLOGCOLORSPACEA colorSpace,
-                                                       LPDEVCHARACTER name,
-                                                       LPDEVCHARACTER target,
+                                                       LPDEVCHARACTER name, LPDEVCHARACTER target,
                                                        DWORD flags);
 HUEBRIDGE_API HCMTRANSFORM WINAPI CMCreateTransformExtW(LPLOGCOLORSPACEW colorSpace,
-                                                        LPDEVCHARACTER name,
-                                                        LPDEVCHARACTER target,
+                                                        LPDEVCHARACTER name, LPDEVCHARACTER target,
                                                         DWORD flags);
 /* Not supported: sets and returns ERROR_CALL_NOT_IMPLEMENTED (120). */
-HUEBRIDGE_API HCMTRANSFORM WINAPI CMCreateMultiProfileTransform(PHPROFILE profiles,
-                                                                DWORD count,
-                                                                PDWORD intents,
-                                                                DWORD intentCount,
+HUEBRIDGE_API HCMTRANSFORM WINAPI CMCreateMultiProfileTransform(PHPROFILE profiles, DWORD count,
+                                                                PDWORD intents, DWORD intentCount,
                                                                 DWORD flags);
 /* Releases the transform and everything it owns. TRUE. */
 HUEBRIDGE_API BOOL WINAPI CMDeleteTransform(HCMTRANSFORM transform);
@@ -261,23 +307,23 @@ HUEBRIDGE_API DWORD WINAPI CMGetInfo(DWORD info);
  * evaluated (not 3 inputs and at least 4 outputs, fewer than 2 grid points,
  * a 16-bit table with fewer than 2 input entries).
  */
-HUEBRIDGE_API BOOL WINAPI CMTranslateColors(HCMTRANSFORM transform, LPCOLOR input,
-                                            DWORD count, COLORTYPE inputType,
-                                            LPCOLOR output, COLORTYPE outputType);
+HUEBRIDGE_API BOOL WINAPI CMTranslateColors(HCMTRANSFORM transform, LPCOLOR input, DWORD count,
+                                            COLORTYPE inputType, LPCOLOR output,
+                                            COLORTYPE outputType);
 /*
  * Translates one COLORREF (red in bits 0-7) to CMYK packed as
  * C | M << 8 | Y << 16 | K << 24. FALSE with 87 for flags CMS_BACKWARD;
  * FALSE without error code when lcsCSType is neither 0 nor 1; TRUE without
  * writing on an 'RGB ' profile; otherwise as CMTranslateColors.
  */
-HUEBRIDGE_API BOOL WINAPI CMTranslateRGB(HCMTRANSFORM transform, COLORREF color,
-                                         LPCOLORREF result, DWORD flags);
+HUEBRIDGE_API BOOL WINAPI CMTranslateRGB(HCMTRANSFORM transform, COLORREF color, LPCOLORREF result,
+                                         DWORD flags);
 /* CMTranslateRGBsExt with `stride` as the input stride, 0 as the output
  * stride and no callback; `direction` is not read. */
 HUEBRIDGE_API BOOL WINAPI CMTranslateRGBs(HCMTRANSFORM transform, LPVOID source,
-                                          BMFORMAT inputFormat, DWORD width,
-                                          DWORD height, DWORD stride, LPVOID dest,
-                                          BMFORMAT outputFormat, DWORD direction);
+                                          BMFORMAT inputFormat, DWORD width, DWORD height,
+                                          DWORD stride, LPVOID dest, BMFORMAT outputFormat,
+                                          DWORD direction);
 /*
  * Translates a bitmap of RGB pixels to 4-byte CMYK pixels.
  * Input formats: BM_RGBTRIPLETS, BM_BGRTRIPLETS (3 bytes a pixel),
@@ -290,13 +336,14 @@ HUEBRIDGE_API BOOL WINAPI CMTranslateRGBs(HCMTRANSFORM transform, LPVOID source,
  * row: FALSE with 87. After each row the callback, when given, receives
  * (height, rows done, callbackData); FALSE from it stops the work and the
  * call still returns TRUE. Device table faults as for CMTranslateColors.
+ * Source and destination must not overlap, unless they are the same buffer
+ * with 4-byte input pixels and the same distance between row starts for
+ * both (for CMTranslateRGBs: a stride of 0 or of width x 4).
  */
 HUEBRIDGE_API BOOL WINAPI CMTranslateRGBsExt(HCMTRANSFORM transform, LPVOID source,
-                                             BMFORMAT inputFormat, DWORD width,
-                                             DWORD height, DWORD inputStride,
-                                             LPVOID dest, BMFORMAT outputFormat,
-                                             DWORD outputStride,
-                                             LPBMCALLBACKFN callback,
+                                             BMFORMAT inputFormat, DWORD width, DWORD height,
+                                             DWORD inputStride, LPVOID dest, BMFORMAT outputFormat,
+                                             DWORD outputStride, LPBMCALLBACKFN callback,
                                              HUEBRIDGE_CALLBACK_DATA callbackData);
 /*
  * Checks `count` Lab colours against the profile's 'gamt' table: one result
@@ -306,19 +353,15 @@ HUEBRIDGE_API BOOL WINAPI CMTranslateRGBsExt(HCMTRANSFORM transform, LPVOID sour
  * output, 2 or more grid points, a 16-bit table with 2 or more input
  * entries).
  */
-HUEBRIDGE_API BOOL WINAPI CMCheckColors(HCMTRANSFORM transform, LPCOLOR input,
-                                        DWORD count, COLORTYPE inputType,
-                                        LPBYTE result);
+HUEBRIDGE_API BOOL WINAPI CMCheckColors(HCMTRANSFORM transform, LPCOLOR input, DWORD count,
+                                        COLORTYPE inputType, LPBYTE result);
 /* Not supported: FALSE (with 6 for an invalid handle, else no error code).
  * Nothing but the handle is read. */
-HUEBRIDGE_API BOOL WINAPI CMCheckColorsInGamut(HCMTRANSFORM transform,
-                                               RGBTRIPLE *colors, LPBYTE result,
-                                               UINT count);
-HUEBRIDGE_API BOOL WINAPI CMCheckRGBs(HCMTRANSFORM transform, LPVOID source,
-                                      BMFORMAT inputFormat, DWORD width,
-                                      DWORD height, DWORD stride, LPBYTE result,
-                                      PBMCALLBACKFN callback,
-                                      HUEBRIDGE_CALLBACK_DATA callbackData);
+HUEBRIDGE_API BOOL WINAPI CMCheckColorsInGamut(HCMTRANSFORM transform, RGBTRIPLE* colors,
+                                               LPBYTE result, UINT count);
+HUEBRIDGE_API BOOL WINAPI CMCheckRGBs(HCMTRANSFORM transform, LPVOID source, BMFORMAT inputFormat,
+                                      DWORD width, DWORD height, DWORD stride, LPBYTE result,
+                                      PBMCALLBACKFN callback, HUEBRIDGE_CALLBACK_DATA callbackData);
 
 /* Writes (or removes) the REG_SZ value "VH7Q" = full path of the module
  * under HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion\ICM\ICMatchers"

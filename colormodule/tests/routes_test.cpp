@@ -70,22 +70,30 @@ TEST(TranslateColors, SupportedPairsAndWhatTheyWrite) {
 TEST(TranslateColors, ArraysInPlaceAndEmpty) {
   Transform t(TypicalBytes());
   ASSERT_TRUE(t.ok());
-  std::vector<COLOR> colors;
   std::mt19937 rng(2);
-  for (int i = 0; i < 64; ++i)
-    colors.push_back(
-        Rgb(static_cast<WORD>(rng()), static_cast<WORD>(rng()), static_cast<WORD>(rng())));
-  std::vector<COLOR> separate(colors.size());
-  ASSERT_TRUE(
-      CMTranslateColors(t.get(), colors.data(), 64, COLOR_RGB, separate.data(), COLOR_CMYK));
-  for (std::size_t i = 0; i < colors.size(); ++i) {
-    COLOR one{};
-    ASSERT_TRUE(CMTranslateColors(t.get(), &colors[i], 1, COLOR_RGB, &one, COLOR_CMYK));
-    EXPECT_EQ(std::memcmp(&one, &separate[i], 8), 0) << i;
+  // Half the colours repeat the one before with other low bytes, which
+  // count for Lab input and not for RGB.
+  for (const COLORTYPE from : {COLOR_RGB, COLOR_Lab}) {
+    std::vector<COLOR> colors;
+    for (int i = 0; i < 64; ++i) {
+      COLOR c = Rgb(static_cast<WORD>(rng()), static_cast<WORD>(rng()), static_cast<WORD>(rng()));
+      if (i > 0 && rng() % 2 == 0) {
+        c = colors.back();
+        c.rgb.green = static_cast<WORD>((c.rgb.green & 0xFF00) | (rng() & 0xFF));
+      }
+      colors.push_back(c);
+    }
+    std::vector<COLOR> separate(colors.size());
+    ASSERT_TRUE(CMTranslateColors(t.get(), colors.data(), 64, from, separate.data(), COLOR_CMYK));
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+      COLOR one{};
+      ASSERT_TRUE(CMTranslateColors(t.get(), &colors[i], 1, from, &one, COLOR_CMYK));
+      EXPECT_EQ(std::memcmp(&one, &separate[i], 8), 0) << from << " colour " << i;
+    }
+    ASSERT_TRUE(CMTranslateColors(t.get(), colors.data(), 64, from, colors.data(), COLOR_CMYK));
+    for (std::size_t i = 0; i < colors.size(); ++i)
+      EXPECT_EQ(std::memcmp(&colors[i], &separate[i], 8), 0) << from << " colour " << i;
   }
-  ASSERT_TRUE(CMTranslateColors(t.get(), colors.data(), 64, COLOR_RGB, colors.data(), COLOR_CMYK));
-  for (std::size_t i = 0; i < colors.size(); ++i)
-    EXPECT_EQ(std::memcmp(&colors[i], &separate[i], 8), 0);
   EXPECT_TRUE(CMTranslateColors(t.get(), nullptr, 0, COLOR_RGB, nullptr, COLOR_CMYK));
 }
 

@@ -1,7 +1,7 @@
 // The resources of Huebridge.dll: string 1, which CMGetInfo(CMM_DESCRIPTION)
 // names, and the version resource.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
