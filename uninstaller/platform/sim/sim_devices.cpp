@@ -193,8 +193,8 @@ Win32Error SimDevices::getInfFileList(const char* directory, std::uint32_t style
   for (const platform::FindData& file : found) {
     if (file.attributes & platform::file_attr::kDirectory) continue;
     if (style == platform::kInfStyleWin4) {
-      const std::optional<std::string> text = files_.fileContents(dir + "\\" + file.name);
-      const IniSection* version = text ? IniDocument(*text).findSection("Version") : nullptr;
+      const IniDocument document(files_.fileContents(dir + "\\" + file.name).value_or(""));
+      const IniSection* version = document.findSection("Version");
       const IniKey* signature = version ? IniDocument::findKey(*version, "Signature") : nullptr;
       if (signature == nullptr || !signature->value || !IsWin4Signature(*signature->value))
         continue;
