@@ -116,9 +116,8 @@ int ReleasePrintProcessor(RemovalContext& context, const char* processor) {
   std::vector<platform::EnumeratedPrinter> printers;
   std::uint32_t needed = 0;
   spooler.enumPrinters(platform::printer_enum::kLocal, 2, 0, printers, needed);
-  if (needed == 0 ||
-      spooler.enumPrinters(platform::printer_enum::kLocal, 2, needed, printers, needed) !=
-          error::kSuccess) {
+  if (needed == 0 || spooler.enumPrinters(platform::printer_enum::kLocal, 2, needed, printers,
+                                          needed) != error::kSuccess) {
     return 1;
   }
   int released = 1;
@@ -134,8 +133,9 @@ int ReleasePrintProcessor(RemovalContext& context, const char* processor) {
 }
 
 int SetPrinterProcessor(RemovalContext& context, const char* printer, const char* processor) {
-  return ChangePrinter(context, printer,
-                       [processor](platform::PrinterInfo2& info) { info.printProcessor = processor; });
+  return ChangePrinter(context, printer, [processor](platform::PrinterInfo2& info) {
+    info.printProcessor = processor;
+  });
 }
 
 int SetPrinterDatatype(RemovalContext& context, const char* printer, const char* datatype) {

@@ -119,9 +119,8 @@ void UninstallOemInfOf(RemovalContext& context, const char* driver) {
 
 void RemoveDriver(RemovalContext& context, const char* environment, const char* driver) {
   const Win32Error deleted = context.system.spooler.deletePrinterDriver(environment, driver);
-  const std::string item =
-      std::string(driver) + " (" + (IsEnvironmentNamed(environment) ? environment : "default") +
-      ")";
+  const std::string item = std::string(driver) + " (" +
+                           (IsEnvironmentNamed(environment) ? environment : "default") + ")";
   if (deleted == error::kSuccess) {
     context.journal.removed(ActionKind::kDriver, item);
   } else {
@@ -155,7 +154,8 @@ void RemoveDrivers(RemovalContext& context, const char* environment) {
       RemoveDriver(context, environment, name.c_str());
     } else if (NeededByKeptPrinter(context.profile, name.c_str())) {
       context.journal.kept(ActionKind::kDriver, name.c_str(), KeptReason::kNeededByKeptPrinter);
-    } else if (std::strstr(name.c_str(), "(PSCRIPT)") != nullptr && !context.profile.pavaneToolRetained) {
+    } else if (std::strstr(name.c_str(), "(PSCRIPT)") != nullptr &&
+               !context.profile.pavaneToolRetained) {
       context.journal.kept(ActionKind::kDriver, name.c_str(), KeptReason::kInUse);
     }
   }
@@ -203,8 +203,7 @@ PathString FindOemInf(RemovalContext& context, const char* driverName) {
 
 void SweepOemInfFiles(RemovalContext& context) {
   char windows[platform::kMaxPath] = {};
-  const std::uint32_t length =
-      context.system.folders.windowsDirectory(windows, sizeof windows);
+  const std::uint32_t length = context.system.folders.windowsDirectory(windows, sizeof windows);
   if (length == 0 || length >= sizeof windows) return;
   PathString directory(windows);
   if (!directory.append("\\inf\\")) return;
@@ -263,9 +262,9 @@ bool LineBeginsWith(const std::string& text, std::int32_t lineNumber, const char
 
 void DeleteWithoutAttributes(RemovalContext& context, const char* path, std::uint32_t attributes) {
   platform::FileSystem& files = context.system.files;
-  files.setAttributes(path, attributes & ~(platform::file_attr::kReadOnly |
-                                           platform::file_attr::kHidden |
-                                           platform::file_attr::kSystem));
+  files.setAttributes(path,
+                      attributes & ~(platform::file_attr::kReadOnly | platform::file_attr::kHidden |
+                                     platform::file_attr::kSystem));
   const Win32Error deleted = files.deleteFile(path);
   if (deleted == error::kSuccess) {
     context.journal.removed(ActionKind::kOemInf, path);

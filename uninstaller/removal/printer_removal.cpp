@@ -145,8 +145,8 @@ void RemovePrintersUsbDevice(RemovalContext& context) {
   PathString script(program.directory());
   if (!script.append("Mainscr0.unm")) return;
   char hardwareId[kHardwareIdChars] = {};
-  context.system.ini.getPrivateString("Strings", "HARDWARE_ID_1", "", hardwareId,
-                                      sizeof hardwareId, script.c_str());
+  context.system.ini.getPrivateString("Strings", "HARDWARE_ID_1", "", hardwareId, sizeof hardwareId,
+                                      script.c_str());
   const std::uint32_t product = ProfileNumber(context.system.ini, "USB_PID", script.c_str());
   const std::uint32_t vendor = ProfileNumber(context.system.ini, "USB_VID", script.c_str());
   if (hardwareId[0] != '\0' && product != 0 && vendor != 0) {
@@ -196,8 +196,8 @@ bool RemoveLocalPrinter(RemovalContext& context, PrinterEntry& entry) {
   bool defaultDeleted = false;
   {
     platform::Printer printer(spooler);
-    const Win32Error opened =
-        spooler.openPrinter(entry.name.c_str(), platform::printer_access::kAllAccess, printer.out());
+    const Win32Error opened = spooler.openPrinter(
+        entry.name.c_str(), platform::printer_access::kAllAccess, printer.out());
     if (opened != error::kSuccess) {
       // It no longer exists.
       entry.removed = 1;
@@ -234,8 +234,7 @@ void RemovePrinters(RemovalContext& context) {
       continue;
     }
     if (!entry.server.isEmpty()) {
-      const Win32Error deleted =
-          context.system.spooler.deletePrinterConnection(entry.name.c_str());
+      const Win32Error deleted = context.system.spooler.deletePrinterConnection(entry.name.c_str());
       if (deleted == error::kSuccess) {
         entry.removed = 1;
         defaultDeleted = defaultDeleted || entry.isDefault != 0;
@@ -458,9 +457,10 @@ void RemoveUsbDevice(RemovalContext& context, const char* hardwareId, std::uint3
       if (usbTarget) {
         // The physical USB device: its printing function goes first.
         std::uint32_t child = 0;
-        const std::string childId = devices.getChild(device.devInst, child) == platform::cr::kSuccess
-                                        ? NodeHardwareId(devices, child)
-                                        : std::string();
+        const std::string childId =
+            devices.getChild(device.devInst, child) == platform::cr::kSuccess
+                ? NodeHardwareId(devices, child)
+                : std::string();
         if (StartsWith(childId.c_str(), "USBPRINT")) {
           RemoveUsbDevice(context, childId.c_str(), 0, 0);
           childHandled = true;

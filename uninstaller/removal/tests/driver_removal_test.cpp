@@ -56,15 +56,14 @@ TEST(DriverRemoval, DeletedDriversQueueTheirKeysPerEnvironment) {
     RemoveDrivers(t.context, environment);
 
     EXPECT_FALSE(t.machine.spooler().driverExists("Vardel Own", environment ? environment : ""));
-    const std::string base = std::string(
-                                 "HKLM,\"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\") +
-                             (environment ? environment : "Windows NT x86") + "\\Drivers\\";
+    const std::string base =
+        std::string("HKLM,\"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\") +
+        (environment ? environment : "Windows NT x86") + "\\Drivers\\";
     const StringList& keys = t.profile.removeSet.slot(ItemCategory::RegistryKeys);
     ASSERT_EQ(keys.count(), 4u);
     for (int version = 0; version < 4; ++version) {
-      EXPECT_STREQ(keys[version].c_str(), (base + "Version-" + std::to_string(version) +
-                                           "\\Vardel Own\",\"\",0")
-                                              .c_str());
+      EXPECT_STREQ(keys[version].c_str(),
+                   (base + "Version-" + std::to_string(version) + "\\Vardel Own\",\"\",0").c_str());
     }
   }
 }
@@ -104,8 +103,9 @@ TEST(DriverRemoval, PscriptDriverWithoutItsPrinterGoesOnlyWithTheMaskingTool) {
 // ---- OEM INF files ------------------------------------------------------------
 
 std::string Inf(const char* printerName2, const char* printerName3) {
-  return std::string("[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n\r\n"
-                     "[Strings]\r\nPrinterName2=\"") +
+  return std::string(
+             "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n\r\n"
+             "[Strings]\r\nPrinterName2=\"") +
          printerName2 + "\"\r\nPrinterName3=\"" + printerName3 + "\"\r\n";
 }
 

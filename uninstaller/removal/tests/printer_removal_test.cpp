@@ -145,9 +145,9 @@ TEST(PrinterRemoval, PerUserKeyTooLongForItsBufferIsLeftAlone) {
 
 struct DefaultCase {
   const char* windows;
-  const char* device;  // win.ini's new device entry; null: not written
+  const char* device;       // win.ini's new device entry; null: not written
   std::uint32_t timeoutMs;  // 0: sent with SendMessageA
-  const char* section;  // the broadcast's lParam text; null: 0
+  const char* section;      // the broadcast's lParam text; null: 0
 };
 
 class DefaultPrinterReplacement : public ::testing::TestWithParam<DefaultCase> {};
@@ -209,8 +209,8 @@ TEST(PrinterRemoval, DefaultPrinterGoneWithNoneLeftWarnsAndSetsNone) {
 
 struct UsbPrinter {
   explicit UsbPrinter(SpoolerRemoval& t) : devices(t.machine.devices()) {
-    usb = devices.addDevice("USB\\VID_04B8&PID_0A1C\\5&1", {"USB\\VID_04B8&PID_0A1C&REV_0100",
-                                                            "USB\\VID_04B8&PID_0A1C"});
+    usb = devices.addDevice("USB\\VID_04B8&PID_0A1C\\5&1",
+                            {"USB\\VID_04B8&PID_0A1C&REV_0100", "USB\\VID_04B8&PID_0A1C"});
     print = devices.addDevice("USBPRINT\\VARDELLASER\\6&2", {"USBPRINT\\VardelLaser5A1C"}, usb);
     other = devices.addDevice("USB\\VID_1111&PID_2222\\7&3", {"USB\\VID_1111&PID_2222"});
   }
@@ -226,8 +226,8 @@ TEST(UsbDeviceRemoval, PrintingFunctionGoesAndThenItsUsbParent) {
 
   RemoveUsbDevice(t.context, "USBPRINT\\VardelLaser", 0x04B8, 0x0A1C);
 
-  EXPECT_EQ(printer.devices.removed(),
-            (std::vector<std::string>{"USBPRINT\\VARDELLASER\\6&2", "USB\\VID_04B8&PID_0A1C\\5&1"}));
+  EXPECT_EQ(printer.devices.removed(), (std::vector<std::string>{"USBPRINT\\VARDELLASER\\6&2",
+                                                                 "USB\\VID_04B8&PID_0A1C\\5&1"}));
   EXPECT_TRUE(printer.devices.exists(printer.other));
   EXPECT_EQ(t.machine.openHandleCount(), 0u);
 }
@@ -238,8 +238,8 @@ TEST(UsbDeviceRemoval, UsbIdentifierTakesItsUsbprintChildAndItself) {
 
   RemoveUsbDevice(t.context, "USB\\VID_04B8&PID_0A1C", 0x04B8, 0x0A1C);
 
-  EXPECT_EQ(printer.devices.removed(),
-            (std::vector<std::string>{"USBPRINT\\VARDELLASER\\6&2", "USB\\VID_04B8&PID_0A1C\\5&1"}));
+  EXPECT_EQ(printer.devices.removed(), (std::vector<std::string>{"USBPRINT\\VARDELLASER\\6&2",
+                                                                 "USB\\VID_04B8&PID_0A1C\\5&1"}));
   EXPECT_TRUE(printer.devices.exists(printer.other));
 }
 
@@ -265,10 +265,11 @@ TEST(UsbDeviceRemoval, UnmatchedIdentifierIsRetriedInTheVidPidForm) {
 }
 
 TEST(UsbDeviceRemoval, PrinterRemovalTakesTheScriptsDeviceOnlyWithAllThreeSettings) {
-  for (const char* strings : {"[Strings]\r\nHARDWARE_ID_1=USBPRINT\\VardelLaser\r\n"
-                              "USB_VID=1208\r\nUSB_PID=2588\r\n",
-                              "[Strings]\r\nHARDWARE_ID_1=USBPRINT\\VardelLaser\r\nUSB_VID=1208\r\n",
-                              "[Strings]\r\nUSB_VID=1208\r\nUSB_PID=2588\r\n"}) {
+  for (const char* strings :
+       {"[Strings]\r\nHARDWARE_ID_1=USBPRINT\\VardelLaser\r\n"
+        "USB_VID=1208\r\nUSB_PID=2588\r\n",
+        "[Strings]\r\nHARDWARE_ID_1=USBPRINT\\VardelLaser\r\nUSB_VID=1208\r\n",
+        "[Strings]\r\nUSB_VID=1208\r\nUSB_PID=2588\r\n"}) {
     SCOPED_TRACE(strings);
     SpoolerRemoval t;
     UsbPrinter printer(t);
