@@ -28,37 +28,43 @@ bool IsEnvironmentNamed(const char* environment) {
   return environment != nullptr && environment[0] != '\0';
 }
 
-// The driver names a printer of the package that goes uses, less those a
-// kept printer uses too, with the remove set's drivers: sorted, without
-// duplicates.
-std::vector<PathString> CandidateDrivers(const UninstallProfile& profile) {
+// The drivers of the package's printers: those a kept printer uses, and
+// those of the printers that go, each sorted.
+struct PrinterDrivers {
   std::vector<PathString> kept;
+  std::vector<PathString> going;
+};
+
+PrinterDrivers DriversOfPrinters(const UninstallProfile& profile) {
+  PrinterDrivers drivers;
   for (const PrinterEntry& entry : profile.printers) {
-    if (entry.keep != 0) kept.push_back(entry.driver);
+    if (entry.keep != 0) {
+      drivers.kept.push_back(entry.driver);
+    } else if (entry.foreign == 0) {
+      drivers.going.push_back(entry.driver);
+    }
   }
-  std::sort(kept.begin(), kept.end());
-  std::vector<PathString> candidates(profile.removeSet.slot(ItemCategory::Drivers).begin(),
-                                     profile.removeSet.slot(ItemCategory::Drivers).end());
-  for (const PrinterEntry& entry : profile.printers) {
-    if (entry.keep != 0 || entry.foreign != 0) continue;
-    if (!std::binary_search(kept.begin(), kept.end(), entry.driver))
-      candidates.push_back(entry.driver);
+  std::sort(drivers.kept.begin(), drivers.kept.end());
+  std::sort(drivers.going.begin(), drivers.going.end());
+  return drivers;
+}
+
+bool Holds(const std::vector<PathString>& sorted, const PathString& name) {
+  return std::binary_search(sorted.begin(), sorted.end(), name);
+}
+
+// The remove set's drivers and those of the printers that go, less the ones
+// a kept printer uses too: sorted, without duplicates.
+std::vector<PathString> CandidateDrivers(const UninstallProfile& profile,
+                                         const PrinterDrivers& printers) {
+  const StringList& listed = profile.removeSet.slot(ItemCategory::Drivers);
+  std::vector<PathString> candidates(listed.begin(), listed.end());
+  for (const PathString& driver : printers.going) {
+    if (!Holds(printers.kept, driver)) candidates.push_back(driver);
   }
   std::stable_sort(candidates.begin(), candidates.end());
   candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
   return candidates;
-}
-
-// Whether a removed printer wants the driver that a kept one still uses.
-bool NeededByKeptPrinter(const UninstallProfile& profile, const char* driver) {
-  bool wanted = false;
-  bool kept = false;
-  for (const PrinterEntry& entry : profile.printers) {
-    if (!entry.driver.equals(driver)) continue;
-    if (entry.keep != 0) kept = true;
-    if (entry.keep == 0 && entry.foreign == 0) wanted = true;
-  }
-  return wanted && kept;
 }
 
 // A "(PSCRIPT)" driver goes with the masking tool unless a printer of its
@@ -142,17 +148,17 @@ void RemoveDrivers(RemovalContext& context, const char* environment) {
       spooler.enumPrinterDrivers(environment, needed, installed, needed) != error::kSuccess) {
     return;
   }
-  std::vector<PathString> candidates = CandidateDrivers(context.profile);
+  const PrinterDrivers printers = DriversOfPrinters(context.profile);
+  const std::vector<PathString> candidates = CandidateDrivers(context.profile, printers);
   for (const platform::DriverInfo2& driver : installed) {
     PathString name(driver.name.c_str());
     if (driver.name.size() > PathString::kMaxLength) {
       context.journal.kept(ActionKind::kDriver, driver.name, KeptReason::kTooLong);
       continue;
     }
-    const bool candidate = std::binary_search(candidates.begin(), candidates.end(), name);
-    if (candidate || IsOrphanedPscriptDriver(context, name.c_str())) {
+    if (Holds(candidates, name) || IsOrphanedPscriptDriver(context, name.c_str())) {
       RemoveDriver(context, environment, name.c_str());
-    } else if (NeededByKeptPrinter(context.profile, name.c_str())) {
+    } else if (Holds(printers.going, name) && Holds(printers.kept, name)) {
       context.journal.kept(ActionKind::kDriver, name.c_str(), KeptReason::kNeededByKeptPrinter);
     } else if (std::strstr(name.c_str(), "(PSCRIPT)") != nullptr &&
                !context.profile.pavaneToolRetained) {

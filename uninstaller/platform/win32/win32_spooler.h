@@ -23,7 +23,8 @@ class Win32Spooler final : public platform::Spooler {
                                    platform::PrinterInfo2& info,
                                    std::uint32_t& bytesNeeded) override;
   // GetPrinterA at level 2 for the fields PrinterInfo2 does not carry, then
-  // SetPrinterA with the given ones over them.
+  // SetPrinterA with the given ones over them. Wine takes an unregistered
+  // print processor (Windows refuses with 1798).
   platform::Win32Error setPrinter2(platform::PrinterHandle printer,
                                    const platform::PrinterInfo2& info) override;
   platform::Win32Error deletePrinter(platform::PrinterHandle printer) override;

@@ -70,7 +70,9 @@ TEST_P(SpoolerContract, DeletedPrinterCanNoLongerBeOpened) {
             error::kInvalidPrinterName);
 }
 
-TEST_P(SpoolerContract, Level2SetChangesTheDatatypeAndTakesOnlyKnownProcessors) {
+// Windows refuses an unregistered print processor (1798) where Wine 8 takes
+// any name: the simulated machine follows Windows, and this is not compared.
+TEST_P(SpoolerContract, Level2SetChangesTheDatatypeAndKeepsTheRest) {
   Printer printer(spooler());
   ASSERT_EQ(spooler().openPrinter(kPrinter, printer_access::kAllAccess, printer.out()),
             error::kSuccess);
@@ -85,9 +87,6 @@ TEST_P(SpoolerContract, Level2SetChangesTheDatatypeAndTakesOnlyKnownProcessors) 
   ASSERT_EQ(spooler().getPrinter2(printer.get(), needed, changed, needed), error::kSuccess);
   EXPECT_EQ(changed.datatype, "NT EMF 1.008");
   EXPECT_EQ(changed.portName, "FILE:");
-
-  changed.printProcessor = "StripwellNoSuchProcessor";
-  EXPECT_NE(spooler().setPrinter2(printer.get(), changed), error::kSuccess);
 }
 
 TEST_P(SpoolerContract, DriversAreListedAndDeletedPerEnvironment) {
