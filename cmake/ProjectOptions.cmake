@@ -1,4 +1,6 @@
-# Compiler settings shared by every target of the tree.
+# Compiler settings shared by every target of the tree. Warnings are errors
+# when CMAKE_COMPILE_WARNING_AS_ERROR is on, as in every preset of
+# CMakePresets.json (so in CI); a configure without a preset leaves it off.
 option(SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 
 add_library(project_options INTERFACE)

@@ -3,7 +3,8 @@
 #   prefix.sh setup <dir>     create <dir>/prefix, start Xvfb, keep one Wine session alive
 #   prefix.sh teardown <dir>  stop what setup started and delete the prefix
 # Only processes started here are stopped: Xvfb by its recorded pid, Wine by
-# "wineserver -k" of this prefix alone.
+# "wineserver -k" of this prefix alone. Wine and Xvfb must be installed
+# (scripts/install-deps.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/env.sh"
@@ -11,21 +12,25 @@ here=$(cd "$(dirname "$0")" && pwd)
 cmd=${1:?setup or teardown}
 dir=${2:?directory}
 
+# Xvfb picks a free display itself and writes its number to the descriptor
+# given with -displayfd once it accepts clients; a FIFO carries it here.
 start_xvfb() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WINE_DIR/xvfb.log" 2>&1 &
-    echo $! >"$WINE_DIR/xvfb.pid"
-    sleep 0.5
-    if kill -0 "$(cat "$WINE_DIR/xvfb.pid")" 2>/dev/null; then
-      echo ":$n" >"$WINE_DIR/display"
-      export DISPLAY=":$n"
-      return 0
-    fi
-  done
-  echo "no free X display for Xvfb" >&2
-  return 1
+  local fifo="$WINE_DIR/xvfb.displayfd" n=""
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$WINE_DIR/xvfb.log" 2>&1 &
+  echo $! >"$WINE_DIR/xvfb.pid"
+  # Ends with nothing read when Xvfb exits (or never answers) before that.
+  read -r -t 30 n <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$n" ]; then
+    echo "Xvfb did not start; its log ($WINE_DIR/xvfb.log):" >&2
+    cat "$WINE_DIR/xvfb.log" >&2
+    stop_xvfb
+    return 1
+  fi
+  echo ":$n" >"$WINE_DIR/display"
+  export DISPLAY=":$n"
 }
 
 stop_xvfb() {
@@ -37,7 +42,6 @@ stop_xvfb() {
 
 case "$cmd" in
   setup)
-    "$here/install-deps.sh"
     rm -rf "$dir/prefix"
     wine_env "$dir"
     stop_xvfb

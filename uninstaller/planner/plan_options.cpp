@@ -1,7 +1,7 @@
 #include "planner/plan_options.h"
 
-#include "shell/model_variant.h"
 #include "platform/sim/os_profiles.h"
+#include "shell/model_variant.h"
 
 ParsedOptions ParsePlanOptions(const std::vector<std::string>& args) {
   ParsedOptions parsed;

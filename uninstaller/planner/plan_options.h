@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-
 struct PlanOptions {
   std::int32_t variant = 0;  // ModelVariant: 0, 8203 (a3) or 8204 (a4)
   bool unpavane = false;
-  std::string os = "10";  // a Windows version the simulated machine knows
+  std::string os = "10";     // a Windows version the simulated machine knows
   std::string printersFile;  // empty: no printers
   bool json = false;
   bool help = false;

@@ -1,41 +1,59 @@
 #include "planner/plan_report.h"
 
+#include <nlohmann/json.hpp>
+
+#include "planner/cp1252.h"
+
 namespace {
 
-json::Value Text(const PathString& s) { return json::Value::string(s.c_str()); }
+using Json = nlohmann::ordered_json;
 
-json::Value Items(const ItemSet& set) {
-  json::Value slots = json::Value::object();
+Json Text(const PathString& s) { return Cp1252ToUtf8(s.c_str()); }
+
+// The path as given on the command line: ANSI (code page 1252) on Windows,
+// already UTF-8 (or the locale's bytes) elsewhere.
+Json HostText(const std::string& s) {
+#ifdef _WIN32
+  return Cp1252ToUtf8(s);
+#else
+  return s;
+#endif
+}
+
+// The path the user gave for the script an entry came from.
+std::string GivenPath(const ScriptPaths& scripts, const PathString& machinePath) {
+  const auto found = scripts.find(std::string_view(machinePath.c_str()));
+  return found != scripts.end() ? found->second : machinePath.c_str();
+}
+
+Json Items(const ItemSet& set) {
+  Json slots = Json::object();
   for (std::size_t i = 0; i < kItemCategoryCount; ++i) {
-    json::Value list = json::Value::array();
-    for (const PathString& item : set.items[i]) list.push(Text(item));
-    slots.add(CategoryName(CategoryAt(i)), std::move(list));
+    Json list = Json::array();
+    for (const PathString& item : set.items[i]) list.push_back(Text(item));
+    slots[CategoryName(CategoryAt(i))] = std::move(list);
   }
   return slots;
 }
 
-json::Value Settings(const UninstallProfile& p) {
-  json::Value s = json::Value::object();
-  s.add("allowPrinterChoice", json::Value::boolean(p.allowPrinterChoice));
-  s.add("removeOemInf", json::Value::boolean(p.removeOemInf));
-  s.add("oemInfLine", json::Value::number(p.oemInfLine));
-  s.add("oemInfString", Text(p.oemInfString));
-  s.add("uninstallScanner", json::Value::boolean(p.uninstallScanner));
-  s.add("scannerProductGuid", Text(p.scannerProductGuid));
-  s.add("uninstallFax", json::Value::boolean(p.uninstallFax));
-  s.add("faxProductGuid", Text(p.faxProductGuid));
-  return s;
+Json Settings(const UninstallProfile& p) {
+  return {{"allowPrinterChoice", p.allowPrinterChoice},
+          {"removeOemInf", p.removeOemInf},
+          {"oemInfLine", p.oemInfLine},
+          {"oemInfString", Text(p.oemInfString)},
+          {"uninstallScanner", p.uninstallScanner},
+          {"scannerProductGuid", Text(p.scannerProductGuid)},
+          {"uninstallFax", p.uninstallFax},
+          {"faxProductGuid", Text(p.faxProductGuid)}};
 }
 
-json::Value Printer(const PrinterEntry& printer) {
-  json::Value o = json::Value::object();
-  o.add("name", Text(printer.name));
-  o.add("driver", Text(printer.driver));
-  o.add("pavaneName", Text(printer.pavaneName));
-  o.add("keep", json::Value::number(printer.keep));
-  o.add("foreign", json::Value::number(printer.foreign));
-  o.add("removed", json::Value::number(printer.removed));
-  return o;
+Json Printer(const PrinterEntry& printer) {
+  return {{"name", Text(printer.name)},
+          {"driver", Text(printer.driver)},
+          {"pavaneName", Text(printer.pavaneName)},
+          {"keep", printer.keep},
+          {"foreign", printer.foreign},
+          {"removed", printer.removed}};
 }
 
 const char* YesNo(bool b) { return b ? "yes" : "no"; }
@@ -63,35 +81,42 @@ const char* EntryKindName(const ItemSet& entry) {
   return "driver";
 }
 
-json::Value PlanToJson(const UninstallProfile& profile) {
-  json::Value root = json::Value::object();
-  root.add("settings", Settings(profile));
+namespace {
 
-  json::Value entries = json::Value::array();
+Json PlanDocument(const UninstallProfile& profile, const ScriptPaths& scripts) {
+  Json root = Json::object();
+  root["settings"] = Settings(profile);
+
+  Json entries = Json::array();
   for (const ItemSet& entry : profile.entries) {
-    json::Value e = json::Value::object();
-    e.add("name", Text(entry.name));
-    e.add("kind", json::Value::string(EntryKindName(entry)));
-    e.add("sectionBase", Text(entry.sectionBase));
-    e.add("scriptPath", Text(entry.scriptPath));
-    e.add("items", Items(entry));
-    entries.push(std::move(e));
+    entries.push_back(Json{{"name", Text(entry.name)},
+                           {"kind", EntryKindName(entry)},
+                           {"sectionBase", Text(entry.sectionBase)},
+                           {"scriptPath", HostText(GivenPath(scripts, entry.scriptPath))},
+                           {"items", Items(entry)}});
   }
-  root.add("entries", std::move(entries));
-  root.add("allSet", Items(profile.allSet));
-  root.add("keepSet", Items(profile.keepSet));
-  root.add("removeSet", Items(profile.removeSet));
+  root["entries"] = std::move(entries);
+  root["allSet"] = Items(profile.allSet);
+  root["keepSet"] = Items(profile.keepSet);
+  root["removeSet"] = Items(profile.removeSet);
 
-  json::Value printers = json::Value::array();
-  for (const PrinterEntry& printer : profile.printers) printers.push(Printer(printer));
-  root.add("printers", std::move(printers));
-  root.add("keptPrinterCount", json::Value::number(profile.keptPrinterCount));
-  root.add("removedPrinterCount", json::Value::number(profile.removedPrinterCount));
-  root.add("pavaneToolRetained", json::Value::boolean(profile.pavaneToolRetained));
+  Json printers = Json::array();
+  for (const PrinterEntry& printer : profile.printers) printers.push_back(Printer(printer));
+  root["printers"] = std::move(printers);
+  root["keptPrinterCount"] = profile.keptPrinterCount;
+  root["removedPrinterCount"] = profile.removedPrinterCount;
+  root["pavaneToolRetained"] = profile.pavaneToolRetained;
   return root;
 }
 
-std::string PlanToText(const UninstallProfile& p) {
+}  // namespace
+
+std::string PlanToJson(const UninstallProfile& profile, const ScriptPaths& scripts) {
+  // A path that is not UTF-8 gets U+FFFD rather than stopping the output.
+  return PlanDocument(profile, scripts).dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
+}
+
+std::string PlanToText(const UninstallProfile& p, const ScriptPaths& scripts) {
   std::string out = "Settings\n";
   out += std::string("  allow printer choice  ") + YesNo(p.allowPrinterChoice) + "\n";
   out += std::string("  remove OEM INF files  ") + YesNo(p.removeOemInf);
@@ -110,20 +135,23 @@ std::string PlanToText(const UninstallProfile& p) {
   for (const ItemSet& entry : p.entries) {
     const std::string title = std::string(EntryKindName(entry)) + " \"" + entry.name.c_str() +
                               "\", sections \"" + entry.sectionBase.c_str() + ".*\", from " +
-                              entry.scriptPath.c_str();
+                              GivenPath(scripts, entry.scriptPath);
     AppendSet(out, title.c_str(), entry, "  ");
   }
   out += "\n";
 
-  out += "Printers (" + std::to_string(p.printers.size()) + "): " +
-         std::to_string(p.keptPrinterCount) + " kept, " + std::to_string(p.removedPrinterCount) +
-         " removed\n";
+  out += "Printers (" + std::to_string(p.printers.size()) +
+         "): " + std::to_string(p.keptPrinterCount) + " kept, " +
+         std::to_string(p.removedPrinterCount) + " removed\n";
   for (const PrinterEntry& printer : p.printers) {
-    out += std::string("  ") + (printer.foreign ? "foreign " : printer.removed ? "gone    "
-                                                             : printer.keep    ? "keep    "
-                                                                               : "remove  ") +
+    out += std::string("  ") +
+           (printer.foreign   ? "foreign "
+            : printer.removed ? "gone    "
+            : printer.keep    ? "keep    "
+                              : "remove  ") +
            "\"" + printer.name.c_str() + "\", driver \"" + printer.driver.c_str() + "\"";
-    if (!printer.pavaneName.isEmpty()) out += std::string(", masks \"") + printer.pavaneName.c_str() + "\"";
+    if (!printer.pavaneName.isEmpty())
+      out += std::string(", masks \"") + printer.pavaneName.c_str() + "\"";
     out += "\n";
   }
   out += std::string("Masking tool retained: ") + YesNo(p.pavaneToolRetained) + "\n\n";

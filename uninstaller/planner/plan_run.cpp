@@ -4,12 +4,12 @@
 #include <iterator>
 #include <sstream>
 
-#include "shell/model_variant.h"
 #include "planner/plan_machine.h"
 #include "planner/plan_options.h"
 #include "planner/plan_report.h"
 #include "planner/printers_file.h"
 #include "profile/uninstall_profile.h"
+#include "shell/model_variant.h"
 
 namespace {
 
@@ -67,7 +67,9 @@ PlanOutcome RunPlan(const std::vector<std::string>& args) {
   UninstallProfile profile(machine.system());
 
   // Each script goes into a directory of its own on the simulated machine,
-  // under its own file name, and is interpreted in the order given.
+  // under its own file name, and is interpreted in the order given. The
+  // report names it by the path given.
+  ScriptPaths scriptPaths;
   for (std::size_t i = 0; i < options.scripts.size(); ++i) {
     const std::string& script = options.scripts[i];
     std::string contents;
@@ -78,6 +80,7 @@ PlanOutcome RunPlan(const std::vector<std::string>& args) {
     const std::string windowsPath =
         "C:\\Plan\\" + std::to_string(i + 1) + "\\" + FileNameOf(script);
     machine.writeFile(windowsPath, contents);
+    scriptPaths.emplace(windowsPath, script);
     const char* reason = nullptr;
     if (profile.LoadScript(windowsPath.c_str(), &reason) == 0) {
       outcome.errorText += "stripwell-plan: skipped " + script + ": " + reason + "\n";
@@ -88,6 +91,7 @@ PlanOutcome RunPlan(const std::vector<std::string>& args) {
   profile.printers = std::move(printers);
   profile.BuildRemovalPlan();
 
-  outcome.outputText = options.json ? json::Write(PlanToJson(profile)) : PlanToText(profile);
+  outcome.outputText =
+      options.json ? PlanToJson(profile, scriptPaths) : PlanToText(profile, scriptPaths);
   return outcome;
 }

@@ -5,9 +5,9 @@
 #include <vector>
 
 struct PlanOutcome {
-  int exitCode = 0;         // 0, or 2 for bad arguments or a bad printers file
-  std::string outputText;   // for standard output
-  std::string errorText;    // for standard error: problems and skipped scripts
+  int exitCode = 0;        // 0, or 2 for bad arguments or a bad printers file
+  std::string outputText;  // for standard output
+  std::string errorText;   // for standard error: problems and skipped scripts
 };
 
 // Parses the arguments, reads the printers file and the scripts from the

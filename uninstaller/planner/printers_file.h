@@ -16,4 +16,6 @@ struct PrintersResult {
 // "server" and the flags "keep", "foreign", "removed", "makerDriver",
 // "isDefault" and "listed" (a number, where anything but 0 sets the flag, or
 // true/false). A missing member is empty or 0; other members are ignored.
+// Texts are turned from UTF-8 into code page 1252. Malformed JSON gives the
+// error "malformed JSON: line L, column C: ..." with the parser's reason.
 PrintersResult ParsePrinters(const std::string& jsonText);

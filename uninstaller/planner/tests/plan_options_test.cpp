@@ -1,15 +1,16 @@
 // The plan tool's command line.
+#include "planner/plan_options.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/model_variant.h"
-#include "planner/plan_options.h"
 
 namespace {
 
 TEST(PlanOptions, ReadsEveryOptionInAnyOrder) {
-  const ParsedOptions p = ParsePlanOptions(
-      {"a.unm", "--variant", "a3", "--unpavane", "--os", "xp", "--printers", "p.json", "--json",
-       "--", "--odd-name.unm"});
+  const ParsedOptions p =
+      ParsePlanOptions({"a.unm", "--variant", "a3", "--unpavane", "--os", "xp", "--printers",
+                        "p.json", "--json", "--", "--odd-name.unm"});
   ASSERT_TRUE(p.ok) << p.error;
   EXPECT_EQ(p.options.variant, kModelVariantA3);
   EXPECT_TRUE(p.options.unpavane);

@@ -62,8 +62,9 @@ def case_plan_for_a_selection():
     check(names == [("Pavane", "manufacturer"), ("Vardel", "manufacturer"),
                     ("Vardel Common", "catchAll"), ("Vardel TR820 PCL", "driver"),
                     ("Vardel TR900 PS", "driver")], "entries in profile order", str(names))
-    check(all(e["scriptPath"].endswith("\\Mainscr0.unm") for e in doc["entries"]),
-          "script paths end in the file name as given")
+    paths = [(e["name"], e["scriptPath"]) for e in doc["entries"]]
+    check(paths == [("Pavane", PAVANE)] + [(e["name"], DRIVERS) for e in doc["entries"][1:]],
+          "each entry names its script by the path given", str(paths))
     tr820 = next(e for e in doc["entries"] if e["name"] == "Vardel TR820 PCL")
     check(tr820["sectionBase"] == "TR820" and tr820["items"]["Files"] == ["vdl820.dll", "vdlcore.dll"]
           and tr820["items"]["Drivers"] == ["Vardel TR820 PCL"], "a driver entry's items", json.dumps(tr820))
@@ -118,7 +119,8 @@ def case_text():
     remove = out[out.index("Remove set"):]
     check("  Files (1)\n    vdl820.dll\n" in remove, "text: the remove set category by category", remove)
     check("Printers (5): 2 kept, 2 removed" in out, "text: printer counts")
-    check("catchAll \"Vardel Common\"" in out, "text: entries with their kind")
+    check("catchAll \"Vardel Common\", sections \"Common.*\", from " + DRIVERS + "\n" in out,
+          "text: entries with their kind and script")
 
 
 def case_errors():

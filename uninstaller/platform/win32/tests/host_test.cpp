@@ -105,9 +105,10 @@ TEST(Win32ClockTest, TickCountAdvancesAcrossSleep) {
   const std::uint32_t before = clock.tickCount();
   clock.sleep(100);
   const std::uint32_t elapsed = clock.tickCount() - before;
-  // Only the direction is checked: the tick's resolution (10-16 ms) and a
-  // busy test machine make any lower bound on the amount flaky under Wine.
-  EXPECT_GT(elapsed, 0u);
+  // Sleep waits at least as long as asked; the tick count may trail by up to
+  // one tick (10-16 ms) of resolution. A busy machine only adds time, so
+  // there is no upper bound.
+  EXPECT_GE(elapsed, 90u);
 }
 
 }  // namespace
