@@ -5,10 +5,12 @@
 
 #include "clock.h"
 #include "desktop.h"
+#include "devices.h"
 #include "file_system.h"
 #include "folders.h"
 #include "host.h"
 #include "ini_files.h"
+#include "libraries.h"
 #include "processes.h"
 #include "registry.h"
 #include "services.h"
@@ -27,6 +29,8 @@ struct System {
   Desktop& desktop;
   Spooler& spooler;
   Processes& processes;
+  Devices& devices;
+  Libraries& libraries;
 };
 
 }  // namespace platform

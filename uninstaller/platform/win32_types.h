@@ -38,6 +38,7 @@ inline constexpr Win32Error kModNotFound = 126;
 inline constexpr Win32Error kProcNotFound = 127;
 inline constexpr Win32Error kDirNotEmpty = 145;
 inline constexpr Win32Error kAlreadyExists = 183;
+inline constexpr Win32Error kBadExeFormat = 193;
 inline constexpr Win32Error kMoreData = 234;
 inline constexpr Win32Error kNoMoreItems = 259;
 inline constexpr Win32Error kServiceRequestTimeout = 1053;
@@ -59,8 +60,10 @@ inline constexpr Win32Error kClassDoesNotExist = 1411;
 inline constexpr Win32Error kResourceTypeNotFound = 1813;
 inline constexpr Win32Error kResourceNameNotFound = 1814;
 inline constexpr Win32Error kRpcServerUnavailable = 1722;
-inline constexpr Win32Error kInvalidPrinterName = 1801;
+inline constexpr Win32Error kUnknownPrinterDriver = 1797;
 inline constexpr Win32Error kUnknownPrintProcessor = 1798;
+inline constexpr Win32Error kInvalidPrinterName = 1801;
+inline constexpr Win32Error kUnknownPrintMonitor = 3000;
 inline constexpr Win32Error kPrinterDriverInUse = 3001;
 }  // namespace error
 
@@ -72,6 +75,7 @@ using WindowHandle = Handle<struct WindowKind>;
 using ModuleHandle = Handle<struct ModuleKind>;
 using PrinterHandle = Handle<struct PrinterKind>;
 using ProcessHandle = Handle<struct ProcessKind>;
+using DeviceListHandle = Handle<struct DeviceListKind>;  // HDEVINFO
 
 // Window message parameters, sized as on 64-bit Windows.
 using WParam = std::uintptr_t;

@@ -84,6 +84,8 @@ const char* KeptReasonName(KeptReason reason) {
       return "in use";
     case KeptReason::kTooLong:
       return "too long";
+    case KeptReason::kUnsafeName:
+      return "unsafe name";
   }
   return "?";
 }

@@ -53,7 +53,8 @@ enum class KeptReason {
   kCatchAll,
   kGuardedDirectory,  // a drive root or a shared system directory
   kInUse,
-  kTooLong,  // did not fit its 260-byte buffer and was not acted on
+  kTooLong,     // did not fit its 260-byte buffer and was not acted on
+  kUnsafeName,  // names no single key of its own (empty, or with a backslash)
 };
 
 struct JournalEntry {

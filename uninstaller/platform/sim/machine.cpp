@@ -40,9 +40,11 @@ Machine::Machine(OsProfile profile)
       host_(profile_, faults_),
       folders_(profile_),
       ini_(profile_, files_, registry_),
-      services_(clock_, registry_),
-      spooler_(registry_, services_, profile_.isNt()),
-      processes_(files_, faults_) {
+      services_(clock_, registry_, faults_),
+      spooler_(registry_, services_, faults_, profile_),
+      processes_(files_, faults_),
+      devices_(files_, faults_, profile_),
+      libraries_(files_, faults_) {
   wire();
   seedFiles();
   seedRegistry();
@@ -51,8 +53,8 @@ Machine::Machine(OsProfile profile)
 }
 
 platform::System Machine::system() {
-  return platform::System{registry_, services_, host_,    files_,   ini_,
-                          folders_,  clock_,    desktop_, spooler_, processes_};
+  return platform::System{registry_, services_, host_,    files_,     ini_,     folders_,
+                          clock_,    desktop_,  spooler_, processes_, devices_, libraries_};
 }
 
 void Machine::wire() {
@@ -73,6 +75,11 @@ void Machine::seedFiles() {
     files_.makeDirectories(profile_.colorDirectory);
     files_.writeFile(profile_.systemDirectory + "\\mscms.dll", "MZ");
   }
+  // SetupAPI came with Windows 98 and 2000 (and was shipped for 95 and NT 4).
+  if (profile_.platformId != platform::platform_id::kWin32s && profile_.name != "nt351") {
+    files_.writeFile(profile_.systemDirectory + "\\setupapi.dll", "MZ");
+  }
+  files_.makeDirectories(profile_.windowsDirectory + "\\INF");
   if (profile_.isNt()) {
     // The spooler keeps a directory per environment it serves.
     const std::string spool = profile_.systemDirectory + "\\spool";
@@ -108,6 +115,8 @@ void Machine::seedRegistry() {
   registry_.createKeyPath(std::string(kPrint) + "\\Monitors\\Local Port");
   if (!profile_.isNt()) {
     registry_.createKeyPath(std::string(kPrint) + "\\Environments\\Windows 4.0\\Drivers");
+    registry_.createKeyPath(std::string(kPrint) +
+                            "\\Environments\\Windows 4.0\\Print Processors\\WinPrint");
     return;
   }
   const std::string env = std::string(kPrint) + "\\Environments\\" + profile_.spoolerEnvironment;
@@ -157,7 +166,8 @@ void Machine::updateSearchDirectories() {
 
 std::size_t Machine::openHandleCount() const {
   return registry_.openHandleCount() + files_.openHandleCount() + services_.openHandleCount() +
-         spooler_.openHandleCount() + processes_.openHandleCount();
+         spooler_.openHandleCount() + processes_.openHandleCount() + devices_.openHandleCount() +
+         libraries_.openHandleCount();
 }
 
 void Machine::runWininit() {

@@ -23,10 +23,12 @@
 #include "platform/system.h"
 #include "sim_clock.h"
 #include "sim_desktop.h"
+#include "sim_devices.h"
 #include "sim_files.h"
 #include "sim_folders.h"
 #include "sim_host.h"
 #include "sim_ini.h"
+#include "sim_libraries.h"
 #include "sim_processes.h"
 #include "sim_registry.h"
 #include "sim_services.h"
@@ -60,6 +62,8 @@ class Machine {
   SimDesktop& desktop() { return desktop_; }
   SimSpooler& spooler() { return spooler_; }
   SimProcesses& processes() { return processes_; }
+  SimDevices& devices() { return devices_; }
+  SimLibraries& libraries() { return libraries_; }
   // The calls the simulated parts were asked to make, and the ones to fail.
   Faults& faults() { return faults_; }
 
@@ -67,8 +71,8 @@ class Machine {
   // exists, and SearchPathA looks in its directory first.
   void setModuleFileName(std::string_view path);
 
-  // Registry, file, service, printer and process handles the program has
-  // not closed.
+  // Registry, file, service, printer, process, device-list and library
+  // handles the program has not closed.
   std::size_t openHandleCount() const;
 
   // A restart of Windows as far as the machine models one: other programs
@@ -97,6 +101,8 @@ class Machine {
   SimDesktop desktop_;
   SimSpooler spooler_;
   SimProcesses processes_;
+  SimDevices devices_;
+  SimLibraries libraries_;
 };
 
 }  // namespace sim

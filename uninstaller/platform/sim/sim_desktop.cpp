@@ -113,9 +113,11 @@ LResult SimDesktop::sendMessage(WindowHandle window, std::uint32_t message, WPar
 
 // Windows here never hang, so a time-out never passes.
 bool SimDesktop::sendMessageTimeout(WindowHandle window, std::uint32_t message, WParam wParam,
-                                    LParam lParam, std::uint32_t, std::uint32_t, LResult* result) {
+                                    LParam lParam, std::uint32_t, std::uint32_t timeoutMs,
+                                    LResult* result) {
   if (window != platform::kBroadcast && live(window) == nullptr) return false;
   const LResult answer = sendMessage(window, message, wParam, lParam);
+  if (window == platform::kBroadcast) broadcasts_.back().timeoutMs = timeoutMs;
   if (result != nullptr) *result = answer;
   return true;
 }

@@ -28,6 +28,7 @@ struct MessageRecord {
   std::uint32_t message = 0;
   platform::WParam wParam = 0;
   platform::LParam lParam = 0;
+  std::uint32_t timeoutMs = 0;  // SendMessageTimeoutA's time-out; 0 for the others
 };
 
 // What a window does with WM_CLOSE when no reaction is scripted.

@@ -29,8 +29,8 @@ constexpr const char* kServicesKey = "HKLM\\SYSTEM\\CurrentControlSet\\Services\
 
 }  // namespace
 
-SimServices::SimServices(SimClock& clock, SimRegistry& registry)
-    : clock_(clock), registry_(registry) {}
+SimServices::SimServices(SimClock& clock, SimRegistry& registry, Faults& faults)
+    : clock_(clock), registry_(registry), faults_(faults) {}
 
 std::string SimServices::registryKey(std::string_view name) const {
   return kServicesKey + std::string(name);
@@ -143,6 +143,7 @@ void SimServices::record(const std::string& service, const char* action, Win32Er
 
 Win32Error SimServices::openManager(std::uint32_t access, ServiceHandle& manager) {
   manager = {};
+  if (auto injected = faults_.check("OpenSCManagerA")) return *injected;
   if (!available_) return error::kCallNotImplemented;
   const bool admin = !isAdmin_ || isAdmin_();
   if (!admin && (access & ~kUserManagerRights) != 0) return err::kAccessDenied;
@@ -158,6 +159,7 @@ Win32Error SimServices::openService(ServiceHandle manager, const char* name, std
   auto it = handles_.find(manager);
   if (it == handles_.end() || it->second.service) return err::kInvalidHandle;
   if (name == nullptr || name[0] == '\0') return err::kInvalidName;
+  if (auto injected = faults_.check("OpenServiceA", name)) return *injected;
   settle();
   auto found = services_.find(std::string_view(name));
   if (found == services_.end()) return err::kServiceDoesNotExist;
@@ -226,6 +228,7 @@ Win32Error SimServices::queryStatus(ServiceHandle handle, platform::ServiceStatu
 Win32Error SimServices::deleteService(ServiceHandle handle) {
   std::shared_ptr<Service> s;
   if (Win32Error e = serviceHandle(handle, scm::kDelete, s)) return e;
+  if (auto injected = faults_.check("DeleteService", s->name)) return *injected;
   const Win32Error result = s->markedForDeletion ? err::kServiceMarkedForDelete : err::kSuccess;
   if (result == err::kSuccess) {
     s->markedForDeletion = true;

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "faults.h"
 #include "platform/services.h"
 #include "sim_text.h"
 
@@ -47,7 +48,8 @@ struct ServiceEvent {
 
 class SimServices final : public platform::ServiceControl {
  public:
-  SimServices(SimClock& clock, SimRegistry& registry);
+  // OpenSCManagerA, OpenServiceA and DeleteService ask `faults` first.
+  SimServices(SimClock& clock, SimRegistry& registry, Faults& faults);
 
   // Off the NT family there is no service control manager (120).
   void setAvailable(bool available) { available_ = available; }
@@ -115,6 +117,7 @@ class SimServices final : public platform::ServiceControl {
 
   SimClock& clock_;
   SimRegistry& registry_;
+  Faults& faults_;
   bool available_ = true;
   std::function<bool()> isAdmin_;
   // Mutable: queries settle due transitions, as time passing would.

@@ -12,6 +12,9 @@ using platform::Win32Error;
 HANDLE ToPrinter(platform::PrinterHandle printer) { return NativeOf<HANDLE>(printer); }
 
 std::string Text(const char* text) { return text != nullptr ? text : ""; }
+// The spooler's parameters are declared writable but only read.
+char* Writable(const char* text) { return const_cast<char*>(text); }
+char* Writable(const std::string& text) { return const_cast<char*>(text.c_str()); }
 std::optional<std::string> OptionalText(const char* text) {
   if (text == nullptr) return std::nullopt;
   return std::string(text);
@@ -64,6 +67,7 @@ Win32Error Win32Spooler::enumPrinters(std::uint32_t flags, std::uint32_t level,
         printer.name = Text(record.pPrinterName);
         printer.serverName = OptionalText(record.pServerName);
         printer.attributes = record.Attributes;
+        printer.printProcessor = Text(record.pPrintProcessor);
         break;
       }
       case 4: {
@@ -135,6 +139,129 @@ Win32Error Win32Spooler::getPrinter2(platform::PrinterHandle printer, std::uint3
   info.status = record.Status;
   info.jobs = record.cJobs;
   return ERROR_SUCCESS;
+}
+
+Win32Error Win32Spooler::setPrinter2(platform::PrinterHandle printer,
+                                     const platform::PrinterInfo2& info) {
+  DWORD needed = 0;
+  ::GetPrinterA(ToPrinter(printer), 2, nullptr, 0, &needed);
+  if (needed == 0) return ::GetLastError();
+  RecordBuffer buffer(needed);
+  if (!::GetPrinterA(ToPrinter(printer), 2, buffer.data(), buffer.size(), &needed))
+    return ::GetLastError();
+  PRINTER_INFO_2A record = *buffer.records<PRINTER_INFO_2A>();
+  record.pShareName = Writable(info.shareName);
+  record.pPortName = Writable(info.portName);
+  record.pDriverName = Writable(info.driverName);
+  record.pComment = Writable(info.comment);
+  record.pLocation = Writable(info.location);
+  record.pPrintProcessor = Writable(info.printProcessor);
+  record.pDatatype = Writable(info.datatype);
+  record.Attributes = info.attributes;
+  return ResultOf(::SetPrinterA(ToPrinter(printer), 2, reinterpret_cast<BYTE*>(&record), 0));
+}
+
+Win32Error Win32Spooler::deletePrinter(platform::PrinterHandle printer) {
+  return ResultOf(::DeletePrinter(ToPrinter(printer)));
+}
+
+Win32Error Win32Spooler::deletePrinterConnection(const char* name) {
+  return ResultOf(::DeletePrinterConnectionA(Writable(name)));
+}
+
+Win32Error Win32Spooler::enumJobs(platform::PrinterHandle printer, std::uint32_t firstJob,
+                                  std::uint32_t count, std::uint32_t bufferBytes,
+                                  std::vector<platform::JobInfo1>& jobs,
+                                  std::uint32_t& bytesNeeded) {
+  jobs.clear();
+  RecordBuffer buffer(bufferBytes);
+  DWORD needed = 0;
+  DWORD returned = 0;
+  const BOOL ok = ::EnumJobsA(ToPrinter(printer), firstJob, count, 1, buffer.data(), buffer.size(),
+                              &needed, &returned);
+  const Win32Error error = ResultOf(ok);
+  bytesNeeded = needed;
+  if (!ok) return error;
+  for (DWORD i = 0; i < returned; ++i) {
+    const JOB_INFO_1A& record = buffer.records<JOB_INFO_1A>()[i];
+    jobs.push_back(platform::JobInfo1{record.JobId, Text(record.pDocument), record.Status});
+  }
+  return ERROR_SUCCESS;
+}
+
+Win32Error Win32Spooler::setJob(platform::PrinterHandle printer, std::uint32_t jobId,
+                                std::uint32_t command) {
+  return ResultOf(::SetJobA(ToPrinter(printer), jobId, 0, nullptr, command));
+}
+
+namespace {
+
+platform::DriverInfo2 DriverOf(const DRIVER_INFO_2A& record) {
+  return platform::DriverInfo2{record.cVersion,           Text(record.pName),
+                               Text(record.pEnvironment), Text(record.pDriverPath),
+                               Text(record.pDataFile),    Text(record.pConfigFile)};
+}
+
+}  // namespace
+
+Win32Error Win32Spooler::enumPrinterDrivers(const char* environment, std::uint32_t bufferBytes,
+                                            std::vector<platform::DriverInfo2>& drivers,
+                                            std::uint32_t& bytesNeeded) {
+  drivers.clear();
+  RecordBuffer buffer(bufferBytes);
+  DWORD needed = 0;
+  DWORD returned = 0;
+  const BOOL ok = ::EnumPrinterDriversA(nullptr, Writable(environment), 2, buffer.data(),
+                                        buffer.size(), &needed, &returned);
+  const Win32Error error = ResultOf(ok);
+  bytesNeeded = needed;
+  if (!ok) return error;
+  for (DWORD i = 0; i < returned; ++i)
+    drivers.push_back(DriverOf(buffer.records<DRIVER_INFO_2A>()[i]));
+  return ERROR_SUCCESS;
+}
+
+Win32Error Win32Spooler::deletePrinterDriver(const char* environment, const char* name) {
+  return ResultOf(::DeletePrinterDriverA(nullptr, Writable(environment), Writable(name)));
+}
+
+Win32Error Win32Spooler::getPrinterDriver2(platform::PrinterHandle printer, const char* environment,
+                                           std::uint32_t bufferBytes, platform::DriverInfo2& info,
+                                           std::uint32_t& bytesNeeded) {
+  RecordBuffer buffer(bufferBytes);
+  DWORD needed = 0;
+  const BOOL ok = ::GetPrinterDriverA(ToPrinter(printer), Writable(environment), 2, buffer.data(),
+                                      buffer.size(), &needed);
+  const Win32Error error = ResultOf(ok);
+  bytesNeeded = needed;
+  if (!ok) return error;
+  info = DriverOf(*buffer.records<DRIVER_INFO_2A>());
+  return ERROR_SUCCESS;
+}
+
+Win32Error Win32Spooler::deleteMonitor(const char* environment, const char* name) {
+  return ResultOf(::DeleteMonitorA(nullptr, Writable(environment), Writable(name)));
+}
+
+Win32Error Win32Spooler::enumPrintProcessors(const char* environment, std::uint32_t bufferBytes,
+                                             std::vector<std::string>& names,
+                                             std::uint32_t& bytesNeeded) {
+  names.clear();
+  RecordBuffer buffer(bufferBytes);
+  DWORD needed = 0;
+  DWORD returned = 0;
+  const BOOL ok = ::EnumPrintProcessorsA(nullptr, Writable(environment), 1, buffer.data(),
+                                         buffer.size(), &needed, &returned);
+  const Win32Error error = ResultOf(ok);
+  bytesNeeded = needed;
+  if (!ok) return error;
+  for (DWORD i = 0; i < returned; ++i)
+    names.push_back(Text(buffer.records<PRINTPROCESSOR_INFO_1A>()[i].pName));
+  return ERROR_SUCCESS;
+}
+
+Win32Error Win32Spooler::deletePrintProcessor(const char* environment, const char* name) {
+  return ResultOf(::DeletePrintProcessorA(nullptr, Writable(environment), Writable(name)));
 }
 
 }  // namespace win32

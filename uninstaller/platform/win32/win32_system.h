@@ -4,10 +4,12 @@
 #include "platform/system.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_devices.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_folders.h"
 #include "platform/win32/win32_host.h"
 #include "platform/win32/win32_ini.h"
+#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
@@ -24,8 +26,8 @@ class Win32System {
   Win32System& operator=(const Win32System&) = delete;
 
   platform::System system() {
-    return platform::System{registry_, services_, host_,    files_,   ini_,
-                            folders_,  clock_,    desktop_, spooler_, processes_};
+    return platform::System{registry_, services_, host_,    files_,     ini_,     folders_,
+                            clock_,    desktop_,  spooler_, processes_, devices_, libraries_};
   }
 
  private:
@@ -39,6 +41,8 @@ class Win32System {
   Win32Desktop desktop_;
   Win32Spooler spooler_;
   Win32Processes processes_;
+  Win32Devices devices_;
+  Win32Libraries libraries_;
 };
 
 }  // namespace win32

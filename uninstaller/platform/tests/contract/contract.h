@@ -53,6 +53,7 @@ class ServiceContract : public ContractTest {
   void SetUp() override;  // the Spooler runs
   void TearDown() override;
 };
+class DeviceContract : public ContractTest {};
 class SpoolerContract : public ContractTest {
  protected:
   void SetUp() override;  // the Spooler runs and knows a seeded printer
@@ -77,4 +78,6 @@ std::string TargetName(const ::testing::TestParamInfo<TargetFactory>& info);
   INSTANTIATE_TEST_SUITE_P(prefix, ServiceContract, ::testing::Values(__VA_ARGS__),  \
                            ::contract::TargetName);                                  \
   INSTANTIATE_TEST_SUITE_P(prefix, SpoolerContract, ::testing::Values(__VA_ARGS__),  \
+                           ::contract::TargetName);                                  \
+  INSTANTIATE_TEST_SUITE_P(prefix, DeviceContract, ::testing::Values(__VA_ARGS__),   \
                            ::contract::TargetName)

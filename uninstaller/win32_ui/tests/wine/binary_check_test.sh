@@ -12,7 +12,7 @@ DRIVER=$3
 headers=$(x86_64-w64-mingw32-objdump -p "$stripwell") || fail "objdump failed"
 grep -q 'Magic.*020b' <<<"$headers" || fail "not PE32+"
 grep -Eq 'Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers" || fail "not a GUI program"
-system_dlls='^(ADVAPI32|COMCTL32|COMDLG32|GDI32|KERNEL32|msvcrt|ole32|OLEAUT32|SHELL32|USER32|VERSION|WINSPOOL)\.(dll|DRV)$'
+system_dlls='^(ADVAPI32|CFGMGR32|COMCTL32|COMDLG32|GDI32|KERNEL32|msvcrt|ole32|OLEAUT32|SETUPAPI|SHELL32|USER32|VERSION|WINSPOOL)\.(dll|DRV)$'
 echo "$headers" | awk '/DLL Name:/ {print $3}' | while read -r dll; do
   grep -Eiq "$system_dlls" <<<"$dll" || fail "imports $dll"
   echo "imports $dll"
