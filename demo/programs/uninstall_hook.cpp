@@ -13,17 +13,15 @@ const char* WindowKind(HWND window) {
   char owner[64] = {};
   GetClassNameA(GetAncestor(window, GA_ROOT), owner, sizeof owner);
   return std::strcmp(owner, "RvtUninstallWindowClass__") == 0 ? "inside the uninstaller's dialog"
-                                                                 : "another window";
+                                                              : "another window";
 }
 
 }  // namespace
 
-extern "C" __declspec(dllexport) void CALLBACK VardelUninstallHook(HWND window,
-                                                                   HINSTANCE instance,
-                                                                   LPSTR text, int show) {
+extern "C" __declspec(dllexport) void CALLBACK
+    VardelUninstallHook(HWND window, HINSTANCE instance, LPSTR text, int show) {
   char line[MAX_PATH + 128];
-  std::snprintf(line, sizeof line, "window %s; instance %s; text [%s]; show %d",
-                WindowKind(window),
+  std::snprintf(line, sizeof line, "window %s; instance %s; text [%s]; show %d", WindowKind(window),
                 instance == GetModuleHandleA(nullptr) ? "of the program" : "other",
                 text != nullptr ? text : "(null)", show);
   AppendRecord("hook.txt", line);
