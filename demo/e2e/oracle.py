@@ -15,6 +15,7 @@ it ("|value" or "\\subkey"); the first rule that matches an item decides. Fates:
   either    present before; absent or unchanged after (the reason says which
             Wine stub or difference makes both outcomes possible)
   =TEXT     present after with exactly TEXT (before, anything or nothing)
+  grown     unchanged when present before, anything when it appeared
   any       anything: Wine's own volatile state
 An item that no rule matches must be unchanged, and nothing may appear that
 no rule admits. Exit code 0 when every item is as its rule says.
@@ -66,6 +67,8 @@ def fits(fate, result, item, before, after):
         return True
     if fate.startswith("="):
         return item in after and after[item] == fate[1:]
+    if fate == "grown":
+        return item not in before or result == "kept"
     if fate == "absent":
         return item not in after
     if item not in before:
@@ -90,12 +93,14 @@ def judge(rules, selection, before, after):
 
 def unused_rules(rules, before):
     used = {id(rule_for(item, rules)) for item in before}
-    return [rule for rule in rules if id(rule) not in used and rule.kind not in ("wine", "deferred", "record")]
+    needs_item = {"gone", "kept", "either", "changed"}
+    return [rule for rule in rules if id(rule) not in used and needs_item & set(rule.fates.values())]
 
 
-def report(verdicts):
+def report(verdicts, after):
     """What the package had installed by kind, what went, what stayed and why."""
     lines, installed, gone, stayed = [], {}, {}, {}
+    deferred = [after[v[0]] for v in verdicts if v[1] == "deferred" and v[0] in after]
     for item, kind, fate, result, reason, _ in verdicts:
         if kind in ("unlisted", "wine", "record", "foreign") or result == "new":
             continue
@@ -109,6 +114,7 @@ def report(verdicts):
     lines.append("Stayed, and why:")
     for reason, items in sorted(stayed.items()):
         lines.append(f"  {reason}: {len(items)} items, e.g. {items[0]}")
+    lines.append("Deferred to the next start of Windows: " + (", ".join(deferred) or "nothing"))
     return lines
 
 
@@ -122,7 +128,7 @@ def main(argv):
         after = json.load(file)
     verdicts = judge(rules, selection, before, after)
     if "--report" in argv:
-        print("\n".join(report(verdicts)))
+        print("\n".join(report(verdicts, after)))
     failures = [v for v in verdicts if not v[5]]
     # A rule that matches nothing installed is a typo that would pass anything.
     for rule in unused_rules(rules, before):

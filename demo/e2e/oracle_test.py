@@ -14,6 +14,7 @@ RULES = oracle.parse_rules(
             r"printer | reg:HKLM\Print\P1** | gone | gone | selected",
             r"printer | reg:HKLM\Print\P2** | gone | kept | not selected",
             r"inf | file:C:\inf\oem5.pnf | either | kept | Wine leaves it",
+            r"foreign | reg:HKLM\Foreign|* | grown | kept | rewritten",
             r"printer | reg:HKCU\Windows|Device | =Other | kept | new default",
             r"record | record:pavane.txt | = /d | absent | started with the last printer",
         ]
@@ -77,6 +78,15 @@ class OracleTest(unittest.TestCase):
         after[r"reg:HKLM\Added"] = "key"
         after[r"reg:HKLM\Foreign"] = "changed"
         self.assertEqual(wrong("one", after), [r"reg:HKLM\Added", r"reg:HKLM\Foreign"])
+
+    def test_a_grown_item_may_appear_but_not_change(self):
+        before = dict(BEFORE, **{r"reg:HKLM\Foreign|Port": "FILE:"})
+        after = removed(*P1, r"reg:HKLM\Print\P2", base=before)
+        after.update({r"reg:HKCU\Windows|Device": "Other", r"record:pavane.txt": " /d"})
+        after[r"reg:HKLM\Foreign|Priority"] = "dword:1"
+        self.assertEqual(wrong("all", after, before), [])
+        after[r"reg:HKLM\Foreign|Port"] = "LPT1:"
+        self.assertEqual(wrong("all", after, before), [r"reg:HKLM\Foreign|Port"])
 
     def test_a_rule_that_matches_nothing_installed_is_reported(self):
         rules = RULES + oracle.parse_rules(r"file | file:C:\typo | gone | gone | x")

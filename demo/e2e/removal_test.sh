@@ -26,13 +26,12 @@ teardown() {
   "$root/tools/wine/prefix.sh" teardown "$out/wine" >/dev/null 2>&1
 }
 trap teardown EXIT
-"$root/tools/wine/prefix.sh" setup "$out/wine" >"$out/setup.log" 2>&1 || {
+"$root/demo/make-machine.sh" "$out/wine" "$build" >"$out/setup.log" 2>&1 || {
   cat "$out/setup.log" >&2
-  fail "no Wine machine"
+  fail "no Wine machine with the demo package"
 }
 wine_test_init "$out/wine"
 trap teardown EXIT
-"$root/demo/install-demo.sh" "$out/wine" "$build" || fail "the demo package did not install"
 python3 "$here/snapshot.py" "$out/wine" "$out/before.json" || fail "no snapshot before"
 
 shot() {
