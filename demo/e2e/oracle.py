@@ -76,8 +76,17 @@ def fits(fate, result, item, before, after):
     return result == fate or (fate == "either" and result in ("gone", "kept"))
 
 
+def folded(items):
+    """Windows names registry values and files without regard to case: so
+    does the comparison (Wine's WriteProfileStringA, say, renames "Device"
+    to "device")."""
+    return {item.lower(): value for item, value in items.items()}
+
+
 def judge(rules, selection, before, after):
-    """Every item's (item, kind, fate, result, reason, ok), in item order."""
+    """Every item's (item, kind, fate, result, reason, ok), in item order;
+    items are named in lower case."""
+    before, after = folded(before), folded(after)
     verdicts = []
     for item in sorted(set(before) | set(after)):
         rule = rule_for(item, rules)
@@ -92,7 +101,7 @@ def judge(rules, selection, before, after):
 
 
 def unused_rules(rules, before):
-    used = {id(rule_for(item, rules)) for item in before}
+    used = {id(rule_for(item, rules)) for item in folded(before)}
     needs_item = {"gone", "kept", "either", "changed"}
     return [rule for rule in rules if id(rule) not in used and needs_item & set(rule.fates.values())]
 
@@ -127,6 +136,7 @@ def main(argv):
     with open(argv[4]) as file:
         after = json.load(file)
     verdicts = judge(rules, selection, before, after)
+    before, after = folded(before), folded(after)
     if "--report" in argv:
         print("\n".join(report(verdicts, after)))
     failures = [v for v in verdicts if not v[5]]
