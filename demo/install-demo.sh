@@ -24,7 +24,9 @@ done
 c=$WINEPREFIX/drive_c
 sys=$c/windows/system32
 drivers=$sys/spool/drivers/x64
-# The per-user and the common Start menu, wherever this Wine puts them.
+# The per-user and the common Start menu, wherever this Wine puts them; its
+# start-up folders are spelt "StartUp", and a "Startup" beside them would be
+# a second folder on a case-sensitive file system.
 folders=$(wine cmd /c 'echo %APPDATA%^|%ALLUSERSPROFILE%' 2>/dev/null | tr -d '\r')
 user_menu=$(wine winepath -u "${folders%%|*}" 2>/dev/null)/Microsoft/Windows/Start\ Menu/Programs
 common_menu=$(wine winepath -u "${folders##*|}" 2>/dev/null)/Microsoft/Windows/Start\ Menu/Programs
@@ -66,7 +68,7 @@ mkdir -p "$c/Program Files/Vardel/Uninstall"
 cp "$build/bin/Stripwell.exe" "$c/Program Files/Vardel/Uninstall/STRIPWELL.EXE"
 place "$common_menu/Vardel Printer" "Printer Manual.lnk" "Uninstall Printer.lnk"
 place "$user_menu/Vardel Printer" "Printer Manual.lnk"
-place "$common_menu/Startup" "Vardel Status Monitor.lnk"
+place "$common_menu/StartUp" "Vardel Status Monitor.lnk"
 place "$common_menu/Pavane" "Pavane.lnk"
 
 # Another maker's.
@@ -75,7 +77,7 @@ cp "$pkg/ini/ACME.INI" "$c/windows/ACME.INI"
 place "$c/Program Files/Acme" ACMEUNIN.EXE
 cp "$programs/VDSPLAGT.EXE" "$c/Program Files/Acme/acmespl.exe"
 place "$common_menu/Acme" "Printer Manual.lnk"
-place "$user_menu/Startup" "Acme Tray.lnk"
+place "$user_menu/StartUp" "Acme Tray.lnk"
 
 for reg in printers package foreign; do
   wine reg import "$pkg/$reg.reg" >/dev/null 2>&1
