@@ -113,9 +113,16 @@ std::string UninstallCommand(platform::Registry& registry, RegKeyHandle uninstal
 
 int DeleteKeyTree(RemovalContext& context, RegKeyHandle root, const char* key) {
   platform::Registry& registry = context.system.registry;
+  const char* rootName = "HK";
+  for (const Root& r : kRoots) {
+    if (r.handle == root) rootName = r.name;
+  }
   platform::RegKey opened(registry);
-  if (registry.openKey(root, key, platform::regsam::kAllAccess, opened.out()) != error::kSuccess)
+  const Win32Error open = registry.openKey(root, key, platform::regsam::kAllAccess, opened.out());
+  if (open != error::kSuccess) {
+    Record(context.journal, ActionKind::kRegistryKey, ItemName(rootName, key), open);
     return 0;
+  }
   std::uint32_t index = 0;
   Win32Error e = error::kSuccess;
   for (;;) {
@@ -135,10 +142,6 @@ int DeleteKeyTree(RemovalContext& context, RegKeyHandle root, const char* key) {
   }
   if (e != error::kNoMoreItems) return 0;
   const Win32Error deleted = registry.deleteKey(root, key, 0);
-  const char* rootName = "HK";
-  for (const Root& r : kRoots) {
-    if (r.handle == root) rootName = r.name;
-  }
   Record(context.journal, ActionKind::kRegistryKey, ItemName(rootName, key), deleted);
   return deleted == error::kSuccess ? 1 : 0;
 }
