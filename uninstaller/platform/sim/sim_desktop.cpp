@@ -259,7 +259,9 @@ std::uint32_t SimDesktop::ddeExecute(platform::DdeInstanceHandle instance,
 // The argument list of "[Name(arguments)]", when the command has that name.
 static bool ProgmanArguments(const std::string& command, std::string_view name,
                              std::string& arguments) {
-  const std::string head = "[" + std::string(name) + "(";
+  std::string head(1, '[');
+  head.append(name);
+  head.push_back('(');
   if (!StartsWithNoCase(command, head) || command.size() < head.size() + 2 ||
       command.compare(command.size() - 2, 2, ")]") != 0) {
     return false;
