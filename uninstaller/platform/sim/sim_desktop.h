@@ -90,6 +90,18 @@ class SimDesktop final : public platform::Desktop {
   void setString(std::uint32_t id, std::string text) { strings_[id] = std::move(text); }
   const std::vector<std::string>& debugOutput() const { return debugOutput_; }
 
+  // Program Manager, the DDE server "PROGMAN" (topic "PROGMAN") while it
+  // runs: its groups with their items. "[ShowGroup(group,n)]" makes a group
+  // the active one, "[DeleteItem(item)]" deletes an item of the active
+  // group; an unknown group or item is not processed.
+  void setProgmanRunning(bool running) { progmanRunning_ = running; }
+  void addProgmanItem(std::string_view group, std::string_view item);
+  std::vector<std::string> progmanItems(std::string_view group) const;
+  // Commands executed over DDE, in order; DDE instances and conversations
+  // not ended.
+  const std::vector<std::string>& ddeCommands() const { return ddeCommands_; }
+  std::size_t openDdeCount() const { return ddeInstances_ + conversations_.size(); }
+
   // platform::Desktop
   platform::WindowHandle findWindow(const char* className, const char* title) override;
   platform::LResult sendMessage(platform::WindowHandle window, std::uint32_t message,
@@ -107,8 +119,18 @@ class SimDesktop final : public platform::Desktop {
                  std::uint32_t flags) override;
   int loadString(platform::ModuleHandle module, std::uint32_t id, char* buffer, int size) override;
   void debugOutput(const char* text) override;
+  std::uint32_t ddeInitialize(std::uint32_t flags, platform::DdeInstanceHandle& instance) override;
+  void ddeUninitialize(platform::DdeInstanceHandle instance) override;
+  std::uint32_t ddeConnect(platform::DdeInstanceHandle instance, const char* service,
+                           const char* topic, platform::ConversationHandle& conversation) override;
+  void ddeDisconnect(platform::ConversationHandle conversation) override;
+  std::uint32_t ddeExecute(platform::DdeInstanceHandle instance,
+                           platform::ConversationHandle conversation, const char* command,
+                           std::uint32_t timeoutMs) override;
 
  private:
+  std::uint32_t runProgmanCommand(const std::string& command);
+
   SimWindow* live(platform::WindowHandle window);
   platform::LResult deliver(SimWindow& window, bool sent, std::uint32_t message,
                             platform::WParam wParam, platform::LParam lParam);
@@ -127,6 +149,13 @@ class SimDesktop final : public platform::Desktop {
   std::vector<MessageBoxRecord> boxes_;
   std::map<std::uint32_t, std::string> strings_;
   std::vector<std::string> debugOutput_;
+  bool progmanRunning_ = false;
+  std::map<std::string, std::vector<std::string>, LessNoCase> progmanGroups_;
+  std::string activeGroup_;
+  std::vector<std::string> ddeCommands_;
+  std::size_t ddeInstances_ = 0;
+  std::vector<platform::ConversationHandle> conversations_;
+  std::uintptr_t nextDde_ = 0x5000;
 };
 
 }  // namespace sim
