@@ -181,6 +181,8 @@ int SimDesktop::DefaultButton(std::uint32_t flags) {
 int SimDesktop::messageBox(WindowHandle owner, const char* text, const char* caption,
                            std::uint32_t flags) {
   if (owner && !isWindow(owner)) return 0;  // ERROR_INVALID_WINDOW_HANDLE
+  // A real box runs a message loop until it is answered.
+  if (whileBoxShown_) whileBoxShown_();
   int answer = DefaultButton(flags);
   if (!answers_.empty()) {
     answer = answers_.front();

@@ -84,6 +84,9 @@ class SimDesktop final : public platform::Desktop {
   // box gets its default button (as if the user pressed Enter): the first
   // button, or the one MB_DEFBUTTON2/3/4 names.
   void queueAnswer(int answer) { answers_.push_back(answer); }
+  // Runs inside every message box before it is answered, as the messages
+  // its loop dispatches would.
+  void setWhileBoxShown(std::function<void()> pump) { whileBoxShown_ = std::move(pump); }
   const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
 
   // The program's string table (one for every module handle).
@@ -146,6 +149,7 @@ class SimDesktop final : public platform::Desktop {
   std::map<std::string, std::uint32_t, LessNoCase> registered_;
   std::uint32_t nextMessage_ = 0xC000;
   std::deque<int> answers_;
+  std::function<void()> whileBoxShown_;
   std::vector<MessageBoxRecord> boxes_;
   std::map<std::uint32_t, std::string> strings_;
   std::vector<std::string> debugOutput_;
