@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
+#include "resource_ids.h"
 #include "win32_ui/dialog_proc.h"
 #include "win32_ui/window_helpers.h"
-
-#include "resource_ids.h"
 
 namespace {
 
