@@ -79,6 +79,12 @@ void Win32RemoveView::drawRow(platform::WindowHandle page, int textControl, int 
   // would come back here through WM_CTLCOLORSTATIC.
   if (text != nullptr && reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0)) != font) {
     SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // The text is drawn on the page's background (NULL_BRUSH): the wider
+    // bold glyphs stay unless the page erases under the control.
+    RECT area;
+    GetWindowRect(text, &area);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&area), 2);
+    InvalidateRect(hwnd, &area, TRUE);
   }
   HWND icon = GetDlgItem(hwnd, iconControl);
   if (icon == nullptr || ticks_ == nullptr) return;
