@@ -37,6 +37,18 @@ inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 }  // namespace mb
 
+// Dynamic data exchange (DDEML) as a client.
+namespace dde {
+inline constexpr std::uint32_t kClientOnly =
+    0x3C0010;  // APPCMD_CLIENTONLY | CBF_SKIP_ALLNOTIFICATIONS
+// DdeGetLastError codes.
+inline constexpr std::uint32_t kNoError = 0;
+inline constexpr std::uint32_t kExecAckTimeout = 0x4005;
+inline constexpr std::uint32_t kInvalidParameter = 0x4006;
+inline constexpr std::uint32_t kNoConversation = 0x400A;  // DMLERR_NO_CONV_ESTABLISHED
+inline constexpr std::uint32_t kNotProcessed = 0x4009;
+}  // namespace dde
+
 // Each operation mirrors the Win32 function named beside it.
 class Desktop {
  public:
@@ -75,6 +87,25 @@ class Desktop {
 
   // OutputDebugStringA.
   virtual void debugOutput(const char* text) = 0;
+
+  // DdeInitializeA with a callback that handles nothing; a dde:: code.
+  virtual std::uint32_t ddeInitialize(std::uint32_t flags, DdeInstanceHandle& instance) = 0;
+  // DdeUninitialize: ends the instance's conversations too.
+  virtual void ddeUninitialize(DdeInstanceHandle instance) = 0;
+  // DdeConnect to `service` and `topic` (string handles made and freed
+  // around the call); a dde:: code, kNoConversation when no server answers.
+  virtual std::uint32_t ddeConnect(DdeInstanceHandle instance, const char* service,
+                                   const char* topic, ConversationHandle& conversation) = 0;
+  // DdeDisconnect.
+  virtual void ddeDisconnect(ConversationHandle conversation) = 0;
+  // DdeClientTransaction of XTYP_EXECUTE: `command` with its NUL in format
+  // CF_TEXT; a dde:: code (DdeGetLastError when the transaction fails).
+  virtual std::uint32_t ddeExecute(DdeInstanceHandle instance, ConversationHandle conversation,
+                                   const char* command, std::uint32_t timeoutMs) = 0;
 };
+
+// Own one DDE client instance, one conversation.
+using DdeClient = Owner<Desktop, DdeInstanceHandle, &Desktop::ddeUninitialize>;
+using Conversation = Owner<Desktop, ConversationHandle, &Desktop::ddeDisconnect>;
 
 }  // namespace platform

@@ -39,6 +39,12 @@ inline constexpr std::uint32_t kNormal = 0x80;
 inline constexpr std::uint32_t kInvalid = 0xFFFFFFFFu;  // INVALID_FILE_ATTRIBUTES
 }  // namespace file_attr
 
+namespace file_move {
+inline constexpr std::uint32_t kBegin = 0;    // FILE_BEGIN
+inline constexpr std::uint32_t kCurrent = 1;  // FILE_CURRENT
+inline constexpr std::uint32_t kEnd = 2;      // FILE_END
+}  // namespace file_move
+
 namespace file_flag {
 inline constexpr std::uint32_t kSequentialScan = 0x08000000u;
 }
@@ -69,6 +75,14 @@ class FileSystem {
                                std::uint32_t& written) = 0;
   // CloseHandle on a file handle.
   virtual Win32Error closeFile(FileHandle file) = 0;
+  // SetFilePointerEx: moves the position `distance` bytes from `method`'s
+  // origin; `position`, when given, receives the new one. A position before
+  // the start fails with kNegativeSeek; one past the end is allowed.
+  virtual Win32Error setFilePointer(FileHandle file, std::int64_t distance, std::uint32_t method,
+                                    std::uint64_t* position) = 0;
+  // SetEndOfFile: the file ends at the position (cut or zero-extended);
+  // needs write access.
+  virtual Win32Error setEndOfFile(FileHandle file) = 0;
 
   // GetFileAttributesA: kInvalid with the error when the path does not exist.
   virtual Win32Error getAttributes(const char* path, std::uint32_t& attributes) = 0;

@@ -26,6 +26,7 @@ inline constexpr Win32Error kNotEnoughMemory = 8;
 inline constexpr Win32Error kInvalidData = 13;
 inline constexpr Win32Error kOutOfMemory = 14;
 inline constexpr Win32Error kNoMoreFiles = 18;
+inline constexpr Win32Error kWriteFault = 29;
 inline constexpr Win32Error kReadFault = 30;
 inline constexpr Win32Error kSharingViolation = 32;
 inline constexpr Win32Error kFileExists = 80;
@@ -36,6 +37,7 @@ inline constexpr Win32Error kInsufficientBuffer = 122;
 inline constexpr Win32Error kInvalidName = 123;
 inline constexpr Win32Error kModNotFound = 126;
 inline constexpr Win32Error kProcNotFound = 127;
+inline constexpr Win32Error kNegativeSeek = 131;
 inline constexpr Win32Error kDirNotEmpty = 145;
 inline constexpr Win32Error kAlreadyExists = 183;
 inline constexpr Win32Error kBadExeFormat = 193;
@@ -75,7 +77,9 @@ using WindowHandle = Handle<struct WindowKind>;
 using ModuleHandle = Handle<struct ModuleKind>;
 using PrinterHandle = Handle<struct PrinterKind>;
 using ProcessHandle = Handle<struct ProcessKind>;
-using DeviceListHandle = Handle<struct DeviceListKind>;  // HDEVINFO
+using DeviceListHandle = Handle<struct DeviceListKind>;      // HDEVINFO
+using DdeInstanceHandle = Handle<struct DdeInstanceKind>;    // a DDEML instance id
+using ConversationHandle = Handle<struct ConversationKind>;  // HCONV
 
 // Window message parameters, sized as on 64-bit Windows.
 using WParam = std::uintptr_t;

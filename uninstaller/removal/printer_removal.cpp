@@ -230,7 +230,9 @@ void RemovePrinters(RemovalContext& context) {
   bool defaultDeleted = false;
   for (PrinterEntry& entry : context.profile.printers) {
     if (!entry.isToBeRemoved()) {
-      replacement = entry.name;
+      // A printer deleted by an earlier pass stays in the list: it must
+      // never be named as the new default.
+      if (entry.removed == 0) replacement = entry.name;
       continue;
     }
     if (!entry.server.isEmpty()) {

@@ -22,4 +22,20 @@ class RemoveView {
   virtual void killTimer(platform::WindowHandle page, std::uint32_t id) = 0;
   // EndDialog.
   virtual void endDialog(platform::WindowHandle page, int result) = 0;
+
+  // (Re)creates the three tick images (pending, done, running) and takes
+  // the page's own font as the normal one, with a bold copy of it.
+  virtual void prepareRows(platform::WindowHandle page) = 0;
+  // Sets the row's font (bold or normal) and draws tick `image` into its
+  // icon control.
+  virtual void drawRow(platform::WindowHandle page, int textControl, int iconControl, int image,
+                       bool bold) = 0;
+  // The brush that leaves a static control's background transparent.
+  virtual platform::LResult transparentBrush() = 0;
+  // Invalidates the page and repaints it at once.
+  virtual void redraw(platform::WindowHandle page) = 0;
+  // Shows the wait cursor; the first call remembers the cursor it replaces.
+  virtual void showWaitCursor() = 0;
+  // Puts back the cursor the first showWaitCursor replaced, if any.
+  virtual void restoreCursor() = 0;
 };

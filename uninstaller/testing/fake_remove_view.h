@@ -28,7 +28,28 @@ class FakeRemoveView : public RemoveView {
     if (!result) result = value;
   }
 
+  void prepareRows(platform::WindowHandle) override { ++preparations; }
+  void drawRow(platform::WindowHandle, int textControl, int iconControl, int image,
+               bool bold) override {
+    rows[textControl] = Row{iconControl, image, bold};
+  }
+  platform::LResult transparentBrush() override { return kTransparentBrush; }
+  void redraw(platform::WindowHandle) override { ++redraws; }
+  void showWaitCursor() override { waitCursor = true; }
+  void restoreCursor() override { waitCursor = false; }
+
+  struct Row {
+    int iconControl = 0;
+    int image = -1;
+    bool bold = false;
+  };
+  static constexpr platform::LResult kTransparentBrush = 0x5B5B;
+
   platform::WindowHandle parent;
+  std::map<int, Row> rows;  // by text control
+  int preparations = 0;
+  int redraws = 0;
+  bool waitCursor = false;
   std::map<int, std::string> texts;
   std::map<int, bool> enabled;
   std::map<std::uint32_t, std::uint32_t> timers;

@@ -181,6 +181,8 @@ int SimDesktop::DefaultButton(std::uint32_t flags) {
 int SimDesktop::messageBox(WindowHandle owner, const char* text, const char* caption,
                            std::uint32_t flags) {
   if (owner && !isWindow(owner)) return 0;  // ERROR_INVALID_WINDOW_HANDLE
+  // A real box runs a message loop until it is answered.
+  if (whileBoxShown_) whileBoxShown_();
   int answer = DefaultButton(flags);
   if (!answers_.empty()) {
     answer = answers_.front();
@@ -203,5 +205,92 @@ int SimDesktop::loadString(platform::ModuleHandle, std::uint32_t id, char* buffe
 }
 
 void SimDesktop::debugOutput(const char* text) { debugOutput_.emplace_back(View(text)); }
+
+}  // namespace sim
+
+namespace sim {
+
+void SimDesktop::addProgmanItem(std::string_view group, std::string_view item) {
+  std::vector<std::string>& items = progmanGroups_[std::string(group)];
+  if (!item.empty()) items.emplace_back(item);
+}
+
+std::vector<std::string> SimDesktop::progmanItems(std::string_view group) const {
+  auto it = progmanGroups_.find(std::string(group));
+  return it != progmanGroups_.end() ? it->second : std::vector<std::string>{};
+}
+
+std::uint32_t SimDesktop::ddeInitialize(std::uint32_t, platform::DdeInstanceHandle& instance) {
+  instance = platform::DdeInstanceHandle{nextDde_++};
+  ++ddeInstances_;
+  return platform::dde::kNoError;
+}
+
+void SimDesktop::ddeUninitialize(platform::DdeInstanceHandle instance) {
+  if (instance && ddeInstances_ > 0) --ddeInstances_;
+}
+
+std::uint32_t SimDesktop::ddeConnect(platform::DdeInstanceHandle instance, const char* service,
+                                     const char* topic,
+                                     platform::ConversationHandle& conversation) {
+  conversation = {};
+  if (!instance || service == nullptr || topic == nullptr) return platform::dde::kInvalidParameter;
+  if (!progmanRunning_ || !EqualNoCase(service, "PROGMAN") || !EqualNoCase(topic, "PROGMAN"))
+    return platform::dde::kNoConversation;
+  conversation = platform::ConversationHandle{nextDde_++};
+  conversations_.push_back(conversation);
+  return platform::dde::kNoError;
+}
+
+void SimDesktop::ddeDisconnect(platform::ConversationHandle conversation) {
+  std::erase(conversations_, conversation);
+}
+
+std::uint32_t SimDesktop::ddeExecute(platform::DdeInstanceHandle instance,
+                                     platform::ConversationHandle conversation, const char* command,
+                                     std::uint32_t) {
+  if (!instance || command == nullptr ||
+      std::find(conversations_.begin(), conversations_.end(), conversation) ==
+          conversations_.end()) {
+    return platform::dde::kInvalidParameter;
+  }
+  ddeCommands_.emplace_back(command);
+  return runProgmanCommand(command);
+}
+
+// The argument list of "[Name(arguments)]", when the command has that name.
+static bool ProgmanArguments(const std::string& command, std::string_view name,
+                             std::string& arguments) {
+  std::string head(1, '[');
+  head.append(name);
+  head.push_back('(');
+  if (!StartsWithNoCase(command, head) || command.size() < head.size() + 2 ||
+      command.compare(command.size() - 2, 2, ")]") != 0) {
+    return false;
+  }
+  arguments = command.substr(head.size(), command.size() - head.size() - 2);
+  return true;
+}
+
+std::uint32_t SimDesktop::runProgmanCommand(const std::string& command) {
+  std::string arguments;
+  if (ProgmanArguments(command, "ShowGroup", arguments)) {
+    const std::string group = arguments.substr(0, arguments.find(','));
+    if (progmanGroups_.find(group) == progmanGroups_.end()) return platform::dde::kNotProcessed;
+    activeGroup_ = group;
+    return platform::dde::kNoError;
+  }
+  if (ProgmanArguments(command, "DeleteItem", arguments)) {
+    auto group = progmanGroups_.find(activeGroup_);
+    if (group == progmanGroups_.end()) return platform::dde::kNotProcessed;
+    std::vector<std::string>& items = group->second;
+    auto item = std::find_if(items.begin(), items.end(),
+                             [&](const std::string& name) { return EqualNoCase(name, arguments); });
+    if (item == items.end()) return platform::dde::kNotProcessed;
+    items.erase(item);
+    return platform::dde::kNoError;
+  }
+  return platform::dde::kNotProcessed;
+}
 
 }  // namespace sim

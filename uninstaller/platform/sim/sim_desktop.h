@@ -84,11 +84,26 @@ class SimDesktop final : public platform::Desktop {
   // box gets its default button (as if the user pressed Enter): the first
   // button, or the one MB_DEFBUTTON2/3/4 names.
   void queueAnswer(int answer) { answers_.push_back(answer); }
+  // Runs inside every message box before it is answered, as the messages
+  // its loop dispatches would.
+  void setWhileBoxShown(std::function<void()> pump) { whileBoxShown_ = std::move(pump); }
   const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
 
   // The program's string table (one for every module handle).
   void setString(std::uint32_t id, std::string text) { strings_[id] = std::move(text); }
   const std::vector<std::string>& debugOutput() const { return debugOutput_; }
+
+  // Program Manager, the DDE server "PROGMAN" (topic "PROGMAN") while it
+  // runs: its groups with their items. "[ShowGroup(group,n)]" makes a group
+  // the active one, "[DeleteItem(item)]" deletes an item of the active
+  // group; an unknown group or item is not processed.
+  void setProgmanRunning(bool running) { progmanRunning_ = running; }
+  void addProgmanItem(std::string_view group, std::string_view item);
+  std::vector<std::string> progmanItems(std::string_view group) const;
+  // Commands executed over DDE, in order; DDE instances and conversations
+  // not ended.
+  const std::vector<std::string>& ddeCommands() const { return ddeCommands_; }
+  std::size_t openDdeCount() const { return ddeInstances_ + conversations_.size(); }
 
   // platform::Desktop
   platform::WindowHandle findWindow(const char* className, const char* title) override;
@@ -107,8 +122,18 @@ class SimDesktop final : public platform::Desktop {
                  std::uint32_t flags) override;
   int loadString(platform::ModuleHandle module, std::uint32_t id, char* buffer, int size) override;
   void debugOutput(const char* text) override;
+  std::uint32_t ddeInitialize(std::uint32_t flags, platform::DdeInstanceHandle& instance) override;
+  void ddeUninitialize(platform::DdeInstanceHandle instance) override;
+  std::uint32_t ddeConnect(platform::DdeInstanceHandle instance, const char* service,
+                           const char* topic, platform::ConversationHandle& conversation) override;
+  void ddeDisconnect(platform::ConversationHandle conversation) override;
+  std::uint32_t ddeExecute(platform::DdeInstanceHandle instance,
+                           platform::ConversationHandle conversation, const char* command,
+                           std::uint32_t timeoutMs) override;
 
  private:
+  std::uint32_t runProgmanCommand(const std::string& command);
+
   SimWindow* live(platform::WindowHandle window);
   platform::LResult deliver(SimWindow& window, bool sent, std::uint32_t message,
                             platform::WParam wParam, platform::LParam lParam);
@@ -124,9 +149,17 @@ class SimDesktop final : public platform::Desktop {
   std::map<std::string, std::uint32_t, LessNoCase> registered_;
   std::uint32_t nextMessage_ = 0xC000;
   std::deque<int> answers_;
+  std::function<void()> whileBoxShown_;
   std::vector<MessageBoxRecord> boxes_;
   std::map<std::uint32_t, std::string> strings_;
   std::vector<std::string> debugOutput_;
+  bool progmanRunning_ = false;
+  std::map<std::string, std::vector<std::string>, LessNoCase> progmanGroups_;
+  std::string activeGroup_;
+  std::vector<std::string> ddeCommands_;
+  std::size_t ddeInstances_ = 0;
+  std::vector<platform::ConversationHandle> conversations_;
+  std::uintptr_t nextDde_ = 0x5000;
 };
 
 }  // namespace sim

@@ -290,6 +290,34 @@ Win32Error SimFileSystem::writeFile(FileHandle file, const void* buffer, std::ui
   return err::kSuccess;
 }
 
+Win32Error SimFileSystem::setFilePointer(FileHandle file, std::int64_t distance,
+                                         std::uint32_t method, std::uint64_t* position) {
+  auto it = handles_.find(file);
+  if (it == handles_.end()) return err::kInvalidHandle;
+  OpenFile& open = it->second;
+  std::int64_t origin = 0;
+  if (method == platform::file_move::kCurrent) {
+    origin = static_cast<std::int64_t>(open.position);
+  } else if (method == platform::file_move::kEnd) {
+    origin = static_cast<std::int64_t>(open.node->data.size());
+  } else if (method != platform::file_move::kBegin) {
+    return err::kInvalidParameter;
+  }
+  if (distance < -origin) return err::kNegativeSeek;
+  open.position = static_cast<std::uint64_t>(origin + distance);
+  if (position != nullptr) *position = open.position;
+  return err::kSuccess;
+}
+
+Win32Error SimFileSystem::setEndOfFile(FileHandle file) {
+  auto it = handles_.find(file);
+  if (it == handles_.end()) return err::kInvalidHandle;
+  OpenFile& open = it->second;
+  if ((open.access & kAccessWrite) == 0 || open.node->directory) return err::kAccessDenied;
+  open.node->data.resize(open.position, '\0');
+  return err::kSuccess;
+}
+
 Win32Error SimFileSystem::closeFile(FileHandle file) {
   auto it = handles_.find(file);
   if (it == handles_.end()) return err::kInvalidHandle;

@@ -1,5 +1,8 @@
 #include "platform/win32/win32_desktop.h"
 
+#include <cstring>
+#include <vector>
+
 #include "platform/win32/convert.h"
 
 namespace win32 {
@@ -57,5 +60,62 @@ int Win32Desktop::loadString(platform::ModuleHandle module, std::uint32_t id, ch
 }
 
 void Win32Desktop::debugOutput(const char* text) { ::OutputDebugStringA(text); }
+
+}  // namespace win32
+
+namespace win32 {
+namespace {
+
+// A client-only instance is told of nothing it must answer.
+HDDEDATA CALLBACK IgnoreDdeEvent(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+  return nullptr;
+}
+
+DWORD InstanceOf(platform::DdeInstanceHandle instance) {
+  return static_cast<DWORD>(instance.value());
+}
+
+}  // namespace
+
+std::uint32_t Win32Desktop::ddeInitialize(std::uint32_t flags,
+                                          platform::DdeInstanceHandle& instance) {
+  DWORD id = 0;
+  const UINT result = ::DdeInitializeA(&id, IgnoreDdeEvent, flags, 0);
+  instance =
+      result == DMLERR_NO_ERROR ? platform::DdeInstanceHandle{id} : platform::DdeInstanceHandle{};
+  return result;
+}
+
+void Win32Desktop::ddeUninitialize(platform::DdeInstanceHandle instance) {
+  ::DdeUninitialize(InstanceOf(instance));
+}
+
+std::uint32_t Win32Desktop::ddeConnect(platform::DdeInstanceHandle instance, const char* service,
+                                       const char* topic,
+                                       platform::ConversationHandle& conversation) {
+  const DWORD id = InstanceOf(instance);
+  HSZ serviceName = ::DdeCreateStringHandleA(id, service, CP_WINANSI);
+  HSZ topicName = ::DdeCreateStringHandleA(id, topic, CP_WINANSI);
+  HCONV opened = ::DdeConnect(id, serviceName, topicName, nullptr);
+  const UINT result = opened != nullptr ? DMLERR_NO_ERROR : ::DdeGetLastError(id);
+  if (serviceName != nullptr) ::DdeFreeStringHandle(id, serviceName);
+  if (topicName != nullptr) ::DdeFreeStringHandle(id, topicName);
+  conversation = HandleOf<platform::ConversationHandle>(opened);
+  return result;
+}
+
+void Win32Desktop::ddeDisconnect(platform::ConversationHandle conversation) {
+  ::DdeDisconnect(NativeOf<HCONV>(conversation));
+}
+
+std::uint32_t Win32Desktop::ddeExecute(platform::DdeInstanceHandle instance,
+                                       platform::ConversationHandle conversation,
+                                       const char* command, std::uint32_t timeoutMs) {
+  const DWORD size = static_cast<DWORD>(std::strlen(command) + 1);
+  std::vector<BYTE> data(command, command + size);
+  HDDEDATA done = ::DdeClientTransaction(data.data(), size, NativeOf<HCONV>(conversation), nullptr,
+                                         CF_TEXT, XTYP_EXECUTE, timeoutMs, nullptr);
+  return done != nullptr ? DMLERR_NO_ERROR : ::DdeGetLastError(InstanceOf(instance));
+}
 
 }  // namespace win32

@@ -25,6 +25,14 @@ class Win32Desktop final : public platform::Desktop {
                  std::uint32_t flags) override;
   int loadString(platform::ModuleHandle module, std::uint32_t id, char* buffer, int size) override;
   void debugOutput(const char* text) override;
+  std::uint32_t ddeInitialize(std::uint32_t flags, platform::DdeInstanceHandle& instance) override;
+  void ddeUninitialize(platform::DdeInstanceHandle instance) override;
+  std::uint32_t ddeConnect(platform::DdeInstanceHandle instance, const char* service,
+                           const char* topic, platform::ConversationHandle& conversation) override;
+  void ddeDisconnect(platform::ConversationHandle conversation) override;
+  std::uint32_t ddeExecute(platform::DdeInstanceHandle instance,
+                           platform::ConversationHandle conversation, const char* command,
+                           std::uint32_t timeoutMs) override;
 };
 
 }  // namespace win32

@@ -63,6 +63,22 @@ Win32Error Win32Files::writeFile(platform::FileHandle file, const void* buffer,
   return error;
 }
 
+Win32Error Win32Files::setFilePointer(platform::FileHandle file, std::int64_t distance,
+                                      std::uint32_t method, std::uint64_t* position) {
+  LARGE_INTEGER move;
+  move.QuadPart = distance;
+  LARGE_INTEGER reached;
+  reached.QuadPart = 0;
+  const Win32Error error = ResultOf(::SetFilePointerEx(ToHandle(file), move, &reached, method));
+  if (error == ERROR_SUCCESS && position != nullptr)
+    *position = static_cast<std::uint64_t>(reached.QuadPart);
+  return error;
+}
+
+Win32Error Win32Files::setEndOfFile(platform::FileHandle file) {
+  return ResultOf(::SetEndOfFile(ToHandle(file)));
+}
+
 Win32Error Win32Files::closeFile(platform::FileHandle file) {
   return ResultOf(::CloseHandle(ToHandle(file)));
 }

@@ -16,6 +16,9 @@ class Win32Files final : public platform::FileSystem {
   platform::Win32Error writeFile(platform::FileHandle file, const void* buffer,
                                  std::uint32_t toWrite, std::uint32_t& written) override;
   platform::Win32Error closeFile(platform::FileHandle file) override;
+  platform::Win32Error setFilePointer(platform::FileHandle file, std::int64_t distance,
+                                      std::uint32_t method, std::uint64_t* position) override;
+  platform::Win32Error setEndOfFile(platform::FileHandle file) override;
 
   platform::Win32Error getAttributes(const char* path, std::uint32_t& attributes) override;
   platform::Win32Error setAttributes(const char* path, std::uint32_t attributes) override;

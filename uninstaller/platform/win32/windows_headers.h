@@ -9,3 +9,5 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// Left out by WIN32_LEAN_AND_MEAN.
+#include <ddeml.h>

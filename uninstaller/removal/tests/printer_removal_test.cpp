@@ -192,6 +192,25 @@ INSTANTIATE_TEST_SUITE_P(
                       DefaultCase{"win32s", "Last Kept,PSCRIPT,LPT1:", 0, nullptr}),
     [](const auto& param) { return std::string("Windows") + param.param.windows; });
 
+TEST(PrinterRemoval, PrinterDeletedByAnEarlierPassIsNeverTheNewDefault) {
+  SpoolerRemoval t;
+  t.addPrinter("Kept", "Vardel Laser", true);
+  t.addPrinter("Old Default", "Vardel Laser").isDefault = 1;
+  PrinterEntry gone;  // deleted from the machine by an earlier pass
+  gone.name.assign("Gone");
+  gone.driver.assign("Vardel Laser");
+  gone.listed = 1;
+  gone.removed = 1;
+  t.profile.printers.push_back(gone);
+
+  RemovePrinters(t.context);
+
+  ASSERT_EQ(t.machine.desktop().messageBoxes().size(), 1u);
+  EXPECT_EQ(t.machine.desktop().messageBoxes()[0].text,
+            "The default printer has been deleted.\nThe new default printer is 'Kept'");
+  EXPECT_EQ(t.profile.printers[0].isDefault, 1);
+}
+
 TEST(PrinterRemoval, DefaultPrinterGoneWithNoneLeftWarnsAndSetsNone) {
   SpoolerRemoval t;
   t.addPrinter("Old Default", "Vardel Laser").isDefault = 1;

@@ -272,3 +272,38 @@ TEST_P(FileContract, CurrentDirectoryAndSearchPath) {
 
 }  // namespace
 }  // namespace contract
+
+namespace contract {
+namespace {
+
+using namespace platform;
+
+TEST_P(FileContract, FilePointerAndEndOfFileRewriteInPlace) {
+  ScratchDir dir(sys(), ScratchName());
+  FileSystem& files = sys().files;
+  const std::string path = dir / "rewrite.ini";
+  ASSERT_EQ(WriteFileText(files, path, "[a]\r\nx=1\r\ny=2\r\n"), error::kSuccess);
+  {
+    File file(files);
+    ASSERT_EQ(files.createFile(path.c_str(), file_access::kGenericRead | file_access::kGenericWrite,
+                               file_share::kRead, file_disposition::kOpenExisting,
+                               file_attr::kNormal, file.out()),
+              error::kSuccess);
+    std::uint64_t position = 0;
+    EXPECT_EQ(files.setFilePointer(file.get(), -1, file_move::kBegin, &position),
+              error::kNegativeSeek);
+    ASSERT_EQ(files.setFilePointer(file.get(), 5, file_move::kBegin, &position), error::kSuccess);
+    EXPECT_EQ(position, 5u);
+    std::uint32_t written = 0;
+    ASSERT_EQ(files.writeFile(file.get(), "y=2\r\n", 5, written), error::kSuccess);
+    ASSERT_EQ(files.setEndOfFile(file.get()), error::kSuccess);
+    ASSERT_EQ(files.setFilePointer(file.get(), 0, file_move::kEnd, &position), error::kSuccess);
+    EXPECT_EQ(position, 10u);
+  }
+  std::string back;
+  ASSERT_EQ(ReadFileText(files, path, back), error::kSuccess);
+  EXPECT_EQ(back, "[a]\r\ny=2\r\n");
+}
+
+}  // namespace
+}  // namespace contract
