@@ -108,17 +108,38 @@ HUEBRIDGE_AVX2 inline __m128i Cell(const GridView<std::uint8_t>& g, const PixelC
 
 // With exactly four outputs a grid point's neighbour along channel 2 follows
 // it directly, so one load fetches both: [V000|V001] and so on.
-HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint16_t>& g, const PixelCell& cell) {
+// [e0|e1] of a lut16 cell with four outputs a grid point: channels 2 and 1
+// blended, channel 0 still to go.
+HUEBRIDGE_AVX2 inline __m256i PairedEdges(const GridView<std::uint16_t>& g, const PixelCell& cell) {
   const std::uint16_t* p = g.grid + cell.base;
   auto load = [](const std::uint16_t* at)
                   HUEBRIDGE_AVX2 { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
   const __m128i y00 = load(p), y10 = load(p + g.s0);
   const __m128i y01 = load(p + g.s1), y11 = load(p + g.s0 + g.s1);
-  return Blend<Lerp15x8, Lerp15x8, Lerp15x4>(_mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y00, y10)),
-                                             _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y00, y10)),
-                                             _mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y01, y11)),
-                                             _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y01, y11)),
-                                             cell);
+  const __m256i h2 = _mm256_set1_epi32(cell.h2);
+  const __m256i first = Lerp15x8(_mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y00, y10)),
+                                 _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y00, y10)), h2);
+  const __m256i second = Lerp15x8(_mm256_cvtepu16_epi32(_mm_unpacklo_epi64(y01, y11)),
+                                  _mm256_cvtepu16_epi32(_mm_unpackhi_epi64(y01, y11)), h2);
+  return Lerp15x8(first, second, _mm256_set1_epi32(cell.h1));
+}
+
+HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint16_t>& g, const PixelCell& cell) {
+  const __m256i e = PairedEdges(g, cell);
+  return Lerp15x4(_mm256_castsi256_si128(e), _mm256_extracti128_si256(e, 1),
+                  _mm_set1_epi32(cell.h0));
+}
+
+// The outputs of two lut16 cells, [a|b], the last step of both in one
+// vector: half the work of that step and of the output bytes after it.
+#define HUEBRIDGE_TWO_CELLS 1
+HUEBRIDGE_AVX2 inline __m256i PairedCells(const GridView<std::uint16_t>& g, const PixelCell& a,
+                                          const PixelCell& b) {
+  const __m256i ea = PairedEdges(g, a), eb = PairedEdges(g, b);
+  const __m256i h0 = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_set1_epi32(a.h0)),
+                                             _mm_set1_epi32(b.h0), 1);
+  return Lerp15x8(_mm256_permute2x128_si256(ea, eb, 0x20), _mm256_permute2x128_si256(ea, eb, 0x31),
+                  h0);
 }
 
 // A lut8 step as one multiply-add of 16-bit pairs (a, b) by (256 - f, f):
