@@ -151,15 +151,8 @@ inline std::int32_t Weights8(std::int32_t f) { return 256 + f * 65535; }
 // they fit the signed words of vpmaddwd): the weights sum to 256, so the
 // sum is biased by -32768 x 256, a multiple of 256, and the shift keeps
 // the result biased by exactly -32768.
-HUEBRIDGE_AVX2 inline __m256i Lerp8Biased(__m256i pairs, std::int32_t f) {
-  const __m256i sum = _mm256_madd_epi16(pairs, _mm256_set1_epi32(Weights8(f)));
-  return _mm256_srai_epi32(_mm256_add_epi32(sum, _mm256_set1_epi32(127)), 8);
-}
 
 // The low words of the 32-bit lanes of a and b as pairs (a, b).
-HUEBRIDGE_AVX2 inline __m256i PairWords(__m256i a, __m256i b) {
-  return _mm256_blend_epi16(a, _mm256_slli_epi32(b, 16), 0xAA);
-}
 HUEBRIDGE_AVX2 inline __m128i PairWords(__m128i a, __m128i b) {
   return _mm_blend_epi16(a, _mm_slli_epi32(b, 16), 0xAA);
 }
@@ -173,21 +166,28 @@ HUEBRIDGE_AVX2 inline __m128i PairedCell(const GridView<std::uint8_t>& g, const 
   // [V000 V001 V100 V101] and [V010 V011 V110 V111], four bytes each,
   // reordered to the pairs (Vd0d10 k, Vd0d11 k) and widened to words.
   const __m128i pairs = _mm_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15);
-  const __m256i x0 =
-      _mm256_cvtepu8_epi16(_mm_shuffle_epi8(_mm_unpacklo_epi64(load(p), load(p + g.s0)), pairs));
-  const __m256i x1 = _mm256_cvtepu8_epi16(
-      _mm_shuffle_epi8(_mm_unpacklo_epi64(load(p + g.s1), load(p + g.s0 + g.s1)), pairs));
+  const __m128i x0 = _mm_shuffle_epi8(_mm_unpacklo_epi64(load(p), load(p + g.s0)), pairs);
+  const __m128i x1 =
+      _mm_shuffle_epi8(_mm_unpacklo_epi64(load(p + g.s1), load(p + g.s0 + g.s1)), pairs);
   // Along channel 2: the first step of Lerp8 on bytes widened by 256 is
-  // exactly 256 a + (b - a) f, with no rounding: [c00|c10] and [c01|c11].
-  const __m256i w2 = _mm256_set1_epi32(Weights8(cell.h2));
-  const __m256i c0 = _mm256_madd_epi16(x0, w2), c1 = _mm256_madd_epi16(x1, w2);
-  // Along channel 1, biased: [e0|e1] - 32768.
-  const __m256i e =
-      Lerp8Biased(_mm256_xor_si256(PairWords(c0, c1), _mm256_set1_epi32(0x80008000)), cell.h1);
+  // exactly 256 a + (b - a) f, with no rounding. Four lanes at a time: in
+  // the same process this ran faster than 256-bit vectors, whose widening
+  // and splitting cross the halves.
+  const __m128i w2 = _mm_set1_epi32(Weights8(cell.h2));
+  auto first = [&w2](__m128i bytes)
+                   HUEBRIDGE_AVX2 { return _mm_madd_epi16(_mm_cvtepu8_epi16(bytes), w2); };
+  const __m128i c00 = first(x0), c10 = first(_mm_srli_si128(x0, 8));
+  const __m128i c01 = first(x1), c11 = first(_mm_srli_si128(x1, 8));
+  // Along channel 1, biased: e0 - 32768 and e1 - 32768.
+  const __m128i bias = _mm_set1_epi32(static_cast<std::int32_t>(0x80008000u));
+  const __m128i w1 = _mm_set1_epi32(Weights8(cell.h1));
+  auto second = [&](__m128i a, __m128i b) HUEBRIDGE_AVX2 {
+    const __m128i sum = _mm_madd_epi16(_mm_xor_si128(PairWords(a, b), bias), w1);
+    return _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(127)), 8);
+  };
+  const __m128i e0 = second(c00, c01), e1 = second(c10, c11);
   // Along channel 0; the bias comes back with the rounding.
-  const __m128i sum =
-      _mm_madd_epi16(PairWords(_mm256_castsi256_si128(e), _mm256_extracti128_si256(e, 1)),
-                     _mm_set1_epi32(Weights8(cell.h0)));
+  const __m128i sum = _mm_madd_epi16(PairWords(e0, e1), _mm_set1_epi32(Weights8(cell.h0)));
   return _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(127 + 32768 * 256)), 8);
 }
 
