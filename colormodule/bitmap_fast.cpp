@@ -200,9 +200,10 @@ Lanes Corner(const std::uint8_t* p) {
 // Trilinear on four outputs at once, with Lerp15 (lut16) or Lerp8 on grid
 // bytes widened by 256 (lut8): along channel 2, then 1, then 0. Lerp8's
 // truncation to 16 bits is left out: its result lies between a and b.
+// Inlined by force: GCC otherwise calls it once a pixel.
 template <typename T>
-Lanes BlendLanes(const T* p, std::uint32_t s0, std::uint32_t s1, std::uint32_t s2,
-                 const PixelCell& at) {
+[[gnu::always_inline]] inline Lanes BlendLanes(const T* p, std::uint32_t s0, std::uint32_t s1,
+                                               std::uint32_t s2, const PixelCell& at) {
   auto lerp = [](Lanes a, Lanes b, std::int32_t f) -> Lanes {
     if constexpr (sizeof(T) == 2) {
       return a + (((b - a) * f) >> 15);
@@ -210,10 +211,19 @@ Lanes BlendLanes(const T* p, std::uint32_t s0, std::uint32_t s1, std::uint32_t s
       return a + (((b - a) * f + 127) >> 8);
     }
   };
-  const int scale = sizeof(T) == 2 ? 0 : 8;
-  auto v = [&](std::uint32_t offset) { return Corner(p + offset) << scale; };
-  const Lanes c00 = lerp(v(0), v(s2), at.h2), c01 = lerp(v(s1), v(s1 + s2), at.h2);
-  const Lanes c10 = lerp(v(s0), v(s0 + s2), at.h2), c11 = lerp(v(s0 + s1), v(s0 + s1 + s2), at.h2);
+  // The first lut8 step on bytes a and b: Lerp8(256 a, 256 b, f) is
+  // exactly 256 a + (b - a) f, as 256 (b - a) f is a multiple of 256.
+  auto first = [&](Lanes a, Lanes b, std::int32_t f) -> Lanes {
+    if constexpr (sizeof(T) == 2) {
+      return lerp(a, b, f);
+    } else {
+      return (a << 8) + (b - a) * f;
+    }
+  };
+  auto v = [&](std::uint32_t offset) { return Corner(p + offset); };
+  const Lanes c00 = first(v(0), v(s2), at.h2), c01 = first(v(s1), v(s1 + s2), at.h2);
+  const Lanes c10 = first(v(s0), v(s0 + s2), at.h2),
+              c11 = first(v(s0 + s1), v(s0 + s1 + s2), at.h2);
   return lerp(lerp(c00, c01, at.h1), lerp(c10, c11, at.h1), at.h0);
 }
 

@@ -53,7 +53,22 @@ HUEBRIDGE_TARGET void Evaluate(const FastBitmapTables& fast, const Batch& batch,
     }
   } else if constexpr (kMode == OutputMode::kLut16Shifted) {
     const __m128i shifts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(fast.outputShift));
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+#ifdef HUEBRIDGE_TWO_CELLS
+    if constexpr (kPaired && sizeof(T) == 2) {
+      const __m256i shifts2 = _mm256_broadcastsi128_si256(shifts);
+      for (; i + 1 < n; i += 2) {
+        const __m256i o = PairedCells(grid, cells[i], cells[i + 1]);
+        const __m256i bytes =
+            _mm256_srai_epi32(_mm256_add_epi32(_mm256_srli_epi32(o, 1), shifts2), 7);
+        // Per 128-bit half, as below: pixel i in element 0, pixel i + 1 in 4.
+        const __m256i packed = _mm256_packus_epi16(_mm256_packs_epi32(bytes, bytes), bytes);
+        batch.Put(i, static_cast<std::uint32_t>(_mm256_extract_epi32(packed, 0)));
+        batch.Put(i + 1, static_cast<std::uint32_t>(_mm256_extract_epi32(packed, 4)));
+      }
+    }
+#endif
+    for (; i < n; ++i) {
       const __m128i o = cellOf(cells[i]);
       const __m128i bytes = _mm_srai_epi32(_mm_add_epi32(_mm_srli_epi32(o, 1), shifts), 7);
       // The two saturating packs clamp to 0..255.
