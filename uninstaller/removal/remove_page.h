@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/system.h"
+#include "removal/journal.h"
 #include "removal/remove_view.h"
 #include "shell/dialog_base.h"
 
@@ -21,8 +22,12 @@ class CRemovePage : public CDialogBase {
   // timer-driven removal steps.
   void StartRemoval();
 
+  // Every action the removal took, in order.
+  const RecordingJournal& journal() const { return journal_; }
+
  private:
   [[maybe_unused]] platform::System& system_;
   [[maybe_unused]] RemoveView& view_;
   UninstallProfile* profile_ = nullptr;
+  RecordingJournal journal_;
 };

@@ -90,6 +90,10 @@ Win32Error Win32Files::copyFile(const char* from, const char* to, bool failIfExi
   return ResultOf(::CopyFileA(from, to, failIfExists ? TRUE : FALSE));
 }
 
+Win32Error Win32Files::moveFileReplacing(const char* from, const char* to) {
+  return ResultOf(::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING));
+}
+
 Win32Error Win32Files::deleteAtReboot(const char* path) {
   return ResultOf(::MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }
