@@ -100,9 +100,13 @@ std::string QuietRun::run() {
 // menu, which the list reports as a changed item, then Uninstall.
 bool QuietRun::pressUninstall() {
   const platform::WindowHandle page = context_.selectPage().window;
-  desk_.send(page, dlgmsg::kCommand, IDM_SELECT_ALL, 0);
-  NotifyHeader changed{0, IDC_SELECT_LIST, notify::kItemChanged};
-  desk_.send(page, notify::kNotifyMessage, 0, reinterpret_cast<platform::LParam>(&changed));
+  // An empty list has no item to change: Uninstall keeps the state the
+  // page flow gave it.
+  if (!selectView_.items.empty()) {
+    desk_.send(page, dlgmsg::kCommand, IDM_SELECT_ALL, 0);
+    NotifyHeader changed{0, IDC_SELECT_LIST, notify::kItemChanged};
+    desk_.send(page, notify::kNotifyMessage, 0, reinterpret_cast<platform::LParam>(&changed));
+  }
   listed_.emplace();
   for (const auto& item : selectView_.items) listed_->push_back(item.cells.front());
   if (!mainView_.isUninstallEnabled()) return false;
