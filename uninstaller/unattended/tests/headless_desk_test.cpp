@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "machine.h"
 #include "shell/dialog_messages.h"
 #include "sim_clock.h"
+#include "unattended/quiet_desktop.h"
 
 namespace {
 
@@ -60,6 +62,32 @@ TEST(HeadlessDesk, TimersFireByTheClockUntilDoneAndTheLoopEndsWhenNothingIsLeft)
   desk.end(window, 1);
   EXPECT_EQ(desk.result(window), 1);
   EXPECT_FALSE(desk.hasTimer(window, 8)) << "an ended dialog's timers stop";
+}
+
+TEST(QuietDesktop, AnswersWithoutABoxNeverRestartsAndKeepsHeadlessMessagesOffTheDesktop) {
+  sim::Machine machine("10");
+  HeadlessDesk desk(machine.clock());
+  QuietDesktop quiet(machine.desktop(), desk);
+  namespace mb = platform::mb;
+  EXPECT_EQ(quiet.messageBox({}, "reboot now?", "Printer Uninstall",
+                             mb::kYesNo | mb::kIconQuestion | mb::kSetForeground),
+            mb::kIdNo);
+  EXPECT_EQ(quiet.messageBox({}, "stop?", "Printer Uninstall", mb::kYesNo | mb::kDefButton2),
+            mb::kIdNo);
+  EXPECT_EQ(quiet.messageBox({}, "done", "Printer Uninstall", mb::kIconInformation), mb::kIdOk);
+  EXPECT_TRUE(machine.desktop().messageBoxes().empty());
+  ASSERT_EQ(quiet.boxes().size(), 3u);
+  EXPECT_EQ(quiet.boxes()[0].text, "reboot now?");
+  EXPECT_EQ(quiet.boxes()[0].answer, mb::kIdNo);
+
+  Recorder recorder(desk, machine.clock());
+  const platform::WindowHandle window = desk.add(recorder);
+  EXPECT_TRUE(quiet.postMessage(window, 0x8002, 0, 0));
+  quiet.sendMessage(window, 0x8003, 0, 0);
+  EXPECT_TRUE(quiet.showWindow(window, platform::show::kShowDefault));
+  ASSERT_EQ(recorder.seen.size(), 1u) << "a send arrives at once, a post waits for the loop";
+  EXPECT_EQ(recorder.seen[0].message, 0x8003u);
+  EXPECT_TRUE(desk.runUntil([&] { return desk.wasDelivered(window, 0x8002); }));
 }
 
 }  // namespace
