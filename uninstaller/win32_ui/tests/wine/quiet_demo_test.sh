@@ -21,6 +21,26 @@ shown() {
   xdotool search --onlyvisible --name 'Printer Uninstall|Loading uninstall|Fatal Error' 2>/dev/null
 }
 
+# The watch sees the program's windows when it runs on screen (closed again
+# with Cancel before anything is removed), so an empty display during the
+# quiet run means something. That run's report says how it ended.
+rm -f "$WINEPREFIX/drive_c/interactive.json"
+run_background "$stripwell" '/REPORT:C:\interactive.json'
+pid=$!
+seen=""
+for _ in $(seq 1 100); do
+  seen=$(shown)
+  [ -n "$seen" ] && break
+  sleep 0.2
+done
+[ -n "$seen" ] || fail "the display watch does not see the program's windows"
+drv wait-ready RvtUninstallWindowClass__ 60000 >/dev/null || fail "no main dialog on screen"
+drv post-command RvtUninstallWindowClass__ 1052
+code=$(wait_exit "$pid" 30)
+[ "$code" = 1 ] || fail "closing the main dialog gave exit code $code"
+python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); assert r["mode"] == "interactive" and r["exitCode"] == 1, r' \
+  "$WINEPREFIX/drive_c/interactive.json" || fail "no report of the interactive run"
+
 run_background "$stripwell" /QUIET '/REPORT:C:\report.json'
 pid=$!
 polls=0
@@ -50,4 +70,5 @@ assert code == expected & 0xFF, code
 assert report["mode"] == "quiet"
 assert any(p["offered"] for p in report["printers"]), "no printer of the demo package offered"
 PY
+
 echo PASS
