@@ -55,6 +55,50 @@ json Slots(const ItemSet& set) {
   return slots;
 }
 
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         crt::StrCmpI(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
+}
+
+// The text by which the journal names a remove-set item: a file by its
+// full path, a registry item by its key (the quoted second field of
+// root,"subkey","value",flag), anything else by its name.
+std::string KeyOf(ItemCategory category, const std::string& item) {
+  if (category != ItemCategory::RegistryKeys) return item;
+  const std::size_t open = item.find('"');
+  const std::size_t close = open == std::string::npos ? open : item.find('"', open + 1);
+  return close == std::string::npos ? item : item.substr(open + 1, close - open - 1);
+}
+
+bool Names(const JournalEntry& entry, ItemCategory category, const std::string& item) {
+  const std::string key = KeyOf(category, item);
+  if (key.empty()) return false;
+  if (crt::StrCmpI(entry.item.c_str(), key.c_str()) == 0) return true;
+  return EndsWithNoCase(entry.item, "\\" + key);
+}
+
+// Every remove-set item with what the journal says became of it; an item
+// no action names says so, so that nothing planned goes unaccounted for.
+json Outcomes(const ItemSet& removeSet, const std::vector<JournalEntry>* journal) {
+  json slots = json::object();
+  for (std::size_t slot = 0; slot < kItemCategoryCount; ++slot) {
+    json items = json::array();
+    for (const PathString& planned : removeSet.items[slot]) {
+      json outcomes = json::array();
+      for (std::size_t i = 0; journal != nullptr && i < journal->size(); ++i) {
+        const JournalEntry& entry = (*journal)[i];
+        if (!Names(entry, CategoryAt(slot), planned.c_str())) continue;
+        outcomes.push_back(
+            {{"action", i}, {"outcome", OutcomeName(entry.outcome)}, {"win32Error", entry.error}});
+      }
+      items.push_back({{"item", planned.c_str()},
+                       {"outcome", outcomes.empty() ? json("no action recorded") : outcomes}});
+    }
+    slots[CategoryName(CategoryAt(slot))] = items;
+  }
+  return slots;
+}
+
 json Actions(const std::vector<JournalEntry>& journal) {
   json actions = json::array();
   for (const JournalEntry& entry : journal) {
@@ -119,7 +163,8 @@ std::string RunReportJson(const RunRecord& record) {
                       {"keptPrinters", record.profile->keptPrinterCount},
                       {"removedPrinters", record.profile->removedPrinterCount},
                       {"keep", Slots(record.profile->keepSet)},
-                      {"remove", Slots(record.profile->removeSet)}};
+                      {"remove", Slots(record.profile->removeSet)},
+                      {"outcomes", Outcomes(record.profile->removeSet, record.journal)}};
     report["rebootNeeded"] = record.profile->rebootNeeded;
   }
   report["actions"] = record.journal != nullptr ? Actions(*record.journal) : json::array();

@@ -64,7 +64,7 @@ void ReportInteractiveRun(HINSTANCE instance, platform::System& system, const st
 
 int RunInteractive(HINSTANCE instance, platform::System& system, const std::string& reportPath) {
   RunRecord record;
-  BeginRecord(system, GetCommandLineA(), record);
+  if (!reportPath.empty()) BeginRecord(system, GetCommandLineA(), record);
   InitCommonControls();
   if (ActivateRunningInstance(system.desktop)) throw 0;
 
