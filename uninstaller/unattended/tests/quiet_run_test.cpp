@@ -134,6 +134,11 @@ TEST_F(QuietRunTest, EachReasonNotToRunEndsWithOneBeforeAnythingGoesAndIsReporte
   EXPECT_EQ(Quiet(machine, "/QUIET /REPORT:C:\\Missing\\report.json"), quiet_exit::kNotRun);
   EXPECT_FALSE(machine.faults().wasCalled("OpenSCManagerA"));
 
+  // The spooler cannot be reached: its stop and start both fail.
+  machine.faults().fail("OpenServiceA", platform::error::kAccessDenied, "Spooler");
+  EXPECT_EQ(Quiet(machine, "/QUIET /REPORT:C:\\report.json"), quiet_exit::kNotRun);
+  EXPECT_EQ(ReadReport(machine)->at("reason"), "the spooler does not start");
+
   EXPECT_TRUE(machine.spooler().printerExists("Office"));
   EXPECT_TRUE(machine.desktop().messageBoxes().empty()) << "no box appeared on the desktop";
 }
