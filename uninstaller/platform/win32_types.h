@@ -73,6 +73,7 @@ inline constexpr Win32Error kPrinterDriverInUse = 3001;
 // The kinds of handle (see handle.h); 0 is "no handle".
 using RegKeyHandle = Handle<struct RegKeyKind>;
 using ServiceHandle = Handle<struct ServiceKind>;
+using MutexHandle = Handle<struct MutexKind>;
 using FileHandle = Handle<struct FileKind>;
 using WindowHandle = Handle<struct WindowKind>;
 using ModuleHandle = Handle<struct ModuleKind>;

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr const char* kQuietRunMutex = "Stripwell.QuietRun";
+
 // The same machine, with the quiet desktop in place of the real one.
 platform::System WithDesktop(const platform::System& system, platform::Desktop& desktop) {
   return platform::System{system.registry, system.services,  system.host,    system.files,
@@ -140,7 +142,12 @@ int RunQuiet(platform::System& system, platform::ModuleHandle module, const char
   if (!run.reportPath.empty() && WriteRunReport(system, run.reportPath, record) != 0) {
     return quiet_exit::kNotRun;
   }
-  if (system.desktop.findWindow(kMainWindowClass, nullptr)) {
+  // An interactive instance has its main window; a quiet one has none and
+  // holds the mutex instead.
+  platform::Mutex running(system.host);
+  const bool anotherQuietRun =
+      system.host.createMutex(kQuietRunMutex, running.out()) == platform::error::kAlreadyExists;
+  if (anotherQuietRun || system.desktop.findWindow(kMainWindowClass, nullptr)) {
     return NotRun(system, run.reportPath, record, "Stripwell is already running");
   }
 

@@ -139,6 +139,11 @@ TEST_F(QuietRunTest, EachReasonNotToRunEndsWithOneBeforeAnythingGoesAndIsReporte
   EXPECT_EQ(Quiet(machine, "/QUIET /REPORT:C:\\report.json"), quiet_exit::kNotRun);
   EXPECT_EQ(ReadReport(machine)->at("reason"), "the spooler does not start");
 
+  // A quiet run has no window: another one is known by its mutex.
+  machine.host().holdMutex("Stripwell.QuietRun");
+  EXPECT_EQ(Quiet(machine, "/QUIET /REPORT:C:\\report.json"), quiet_exit::kNotRun);
+  EXPECT_EQ(ReadReport(machine)->at("reason"), "Stripwell is already running");
+
   EXPECT_TRUE(machine.spooler().printerExists("Office"));
   EXPECT_TRUE(machine.desktop().messageBoxes().empty()) << "no box appeared on the desktop";
 }

@@ -54,6 +54,7 @@ class ServiceContract : public ContractTest {
   void TearDown() override;
 };
 class DeviceContract : public ContractTest {};
+class HostContract : public ContractTest {};
 class SpoolerContract : public ContractTest {
  protected:
   void SetUp() override;  // the Spooler runs and knows a seeded printer
@@ -80,4 +81,6 @@ std::string TargetName(const ::testing::TestParamInfo<TargetFactory>& info);
   INSTANTIATE_TEST_SUITE_P(prefix, SpoolerContract, ::testing::Values(__VA_ARGS__),  \
                            ::contract::TargetName);                                  \
   INSTANTIATE_TEST_SUITE_P(prefix, DeviceContract, ::testing::Values(__VA_ARGS__),   \
+                           ::contract::TargetName);                                  \
+  INSTANTIATE_TEST_SUITE_P(prefix, HostContract, ::testing::Values(__VA_ARGS__),     \
                            ::contract::TargetName)
