@@ -86,6 +86,8 @@ endfunction()
 # own Xvfb display) created before the first test and removed after the last.
 if(CMAKE_CROSSCOMPILING AND BUILD_TESTING)
   set(WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+  # The demo machine of the tests that press Uninstall (demo/CMakeLists.txt).
+  set(DEMO_PAGES_DIR ${CMAKE_BINARY_DIR}/wine-pages)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine/run.sh --dir ${WINE_DIR})
   add_test(NAME wine_prefix_setup
            COMMAND ${CMAKE_SOURCE_DIR}/tools/wine/prefix.sh setup ${WINE_DIR})
@@ -95,19 +97,22 @@ if(CMAKE_CROSSCOMPILING AND BUILD_TESTING)
   set_tests_properties(wine_prefix_teardown PROPERTIES FIXTURES_CLEANUP wine_prefix LABELS wine)
 endif()
 
-# add_wine_script_test(name SCRIPT path [ARGS ...] [USES part...])
-# A shell test that drives Windows programs in the shared prefix. It uses
-# the desktop and the spooler unless USES names the parts it uses (a bare
-# USES: none).
+# add_wine_script_test(name SCRIPT path [DIR wine dir] [ARGS ...] [USES part...])
+# A shell test that drives Windows programs in the shared prefix, or in the
+# prefix of DIR. It uses the desktop and the spooler unless USES names the
+# parts it uses (a bare USES: none).
 function(add_wine_script_test name)
   if(NOT CMAKE_CROSSCOMPILING OR NOT BUILD_TESTING)
     return()
   endif()
-  cmake_parse_arguments(T "" "SCRIPT" "ARGS;USES" ${ARGN})
+  cmake_parse_arguments(T "" "SCRIPT;DIR" "ARGS;USES" ${ARGN})
+  if(NOT T_DIR)
+    set(T_DIR ${WINE_DIR})
+  endif()
   if(NOT DEFINED T_USES AND NOT "USES" IN_LIST T_KEYWORDS_MISSING_VALUES)
     set(T_USES ${WINE_PARTS})
   endif()
-  add_test(NAME ${name} COMMAND ${T_SCRIPT} ${WINE_DIR} ${T_ARGS})
+  add_test(NAME ${name} COMMAND ${T_SCRIPT} ${T_DIR} ${T_ARGS})
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED wine_prefix LABELS "wine" TIMEOUT 300)
   wine_test_uses(${name} ${T_USES})

@@ -81,7 +81,7 @@ echo "$listing"
 grep -qx 'view list' <<<"$listing" || fail "the list is not in list view"
 grep -qx 'focused 0' <<<"$listing" || fail "the first item does not have the focus"
 expect "listed printers" "$(items | cut -f2 | sort | paste -sd,)" \
-  "Vardel LX-300,Vardel LX-300 (Pavane),Vardel Photo 10"
+  "Vardel LX-300,Vardel LX-300 (Pavane),Vardel LX-300 Office,Vardel Photo 10"
 expect "selected before the user chose" "$(items | cut -f1 | sort -u)" 0
 expect "Uninstall before a selection" "$(drv enabled "$main" - 1080)" 0
 screenshot "$shots-select.png"
@@ -143,8 +143,8 @@ drv post "#32770" "$title" $WM_COMMAND 1100 || fail "cannot choose the Files cat
 sleep 1
 extra=$(drv list-items "#32770" "$title" 1108)
 echo "$extra"
-# The maker's common file goes; the LX-300 driver's files stay for the A4
-# model's printer, which uses the same driver and is not being removed.
+# The maker's common file goes; the LX-300 driver's files stay for the
+# LX-300 Office, which uses the same driver and is not being removed.
 grep -qP '^0\tVDCOMMON\.DLL$' <<<"$extra" || fail "Extra Info does not list the remove set"
 if grep -qP '^0\t(VDLX300\.DLL|VDDEMOUI\.DLL)$' <<<"$extra"; then
   fail "Extra Info lists a file that a remaining printer needs"

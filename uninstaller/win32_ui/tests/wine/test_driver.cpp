@@ -16,6 +16,7 @@
 //   sw-driver manifest FILE                    print the program's manifest (RT_MANIFEST 1)
 //   sw-driver message-box TIMEOUT_MS           print the text of a message box, then press its
 //   default button
+//   sw-driver answer-box TIMEOUT_MS            the same, but press No when the box has that button
 //
 // The verbs below name a top-level window by CLASS and TITLE ("-": any
 // title) and a control by its id anywhere below it (inside child pages too).
@@ -197,7 +198,7 @@ int Manifest(const char* path) {
 }
 
 // A message box is a "#32770" window with a static text control 0xFFFF.
-int MessageBoxText(DWORD timeoutMs) {
+int MessageBoxText(DWORD timeoutMs, bool preferNo) {
   const DWORD start = GetTickCount();
   for (;;) {
     for (HWND window = FindWindowA("#32770", nullptr); window != nullptr;
@@ -208,6 +209,11 @@ int MessageBoxText(DWORD timeoutMs) {
       GetWindowTextA(text, buffer, sizeof buffer);
       std::printf("%s\n", buffer);
       std::fflush(stdout);
+      // A question's default button would say Yes to a reboot.
+      if (preferNo && GetDlgItem(window, IDNO) != nullptr) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDNO, 0), 0);
+        return 0;
+      }
       PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
       PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
       return 0;
@@ -379,7 +385,8 @@ int main(int argc, char** argv) {
     return ItemText(argv[2], static_cast<int>(number(3)));
   if (!std::strcmp(verb, "service")) return Service(argv[2]);
   if (!std::strcmp(verb, "start-service")) return StartService(argv[2]);
-  if (!std::strcmp(verb, "message-box")) return MessageBoxText(number(2));
+  if (!std::strcmp(verb, "message-box")) return MessageBoxText(number(2), false);
+  if (!std::strcmp(verb, "answer-box")) return MessageBoxText(number(2), true);
   if (!std::strcmp(verb, "file-version")) return FileVersion(argv[2]);
   if (!std::strcmp(verb, "manifest")) return Manifest(argv[2]);
   if (!std::strcmp(verb, "enabled") && argc == 5)
