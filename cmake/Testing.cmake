@@ -88,6 +88,8 @@ if(CMAKE_CROSSCOMPILING AND BUILD_TESTING)
   set(WINE_DIR ${CMAKE_BINARY_DIR}/wine)
   # The demo machine of the tests that press Uninstall (demo/CMakeLists.txt).
   set(DEMO_PAGES_DIR ${CMAKE_BINARY_DIR}/wine-pages)
+  # The demo machine of the unattended removal.
+  set(DEMO_QUIET_DIR ${CMAKE_BINARY_DIR}/wine-quiet)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine/run.sh --dir ${WINE_DIR})
   add_test(NAME wine_prefix_setup
            COMMAND ${CMAKE_SOURCE_DIR}/tools/wine/prefix.sh setup ${WINE_DIR})

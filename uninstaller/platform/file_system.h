@@ -100,6 +100,9 @@ class FileSystem {
   // MoveFileExA(path, no target, MOVEFILE_DELAY_UNTIL_REBOOT): deletes the
   // file at the next start of Windows (NT family only).
   virtual Win32Error deleteAtReboot(const char* path) = 0;
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): renames a file, taking
+  // the place of a file already at `to` in one step.
+  virtual Win32Error moveFileReplacing(const char* from, const char* to) = 0;
 
   // FindFirstFileA / FindNextFileA / FindClose over one pattern, all matches
   // in the order Windows reports them ("." and ".." included where Windows

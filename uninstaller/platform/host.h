@@ -103,6 +103,15 @@ class Host {
 
   // GlobalMemoryStatus: fills `status`, whose length must be 56 on entry.
   virtual void globalMemoryStatus(MemoryStatus& status) = 0;
+
+  // CreateMutexA(no security, not owned, name): kAlreadyExists when some
+  // process made the mutex first, and the handle is given all the same.
+  virtual Win32Error createMutex(const char* name, MutexHandle& mutex) = 0;
+  // CloseHandle on a mutex: the name goes with its last handle.
+  virtual Win32Error closeMutex(MutexHandle mutex) = 0;
 };
+
+// Owns one mutex handle.
+using Mutex = Owner<Host, MutexHandle, &Host::closeMutex>;
 
 }  // namespace platform

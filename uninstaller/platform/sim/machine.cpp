@@ -58,6 +58,7 @@ platform::System Machine::system() {
 }
 
 void Machine::wire() {
+  files_.setFaults(&faults_);
   registry_.setWow64(profile_.is64Bit);
   registry_.setMachineWriteCheck([this] { return host_.isElevated(); });
   files_.setNtFamily(profile_.isNt());

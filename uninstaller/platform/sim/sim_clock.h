@@ -20,6 +20,19 @@ class SimClock final : public platform::Clock {
     slept_ += milliseconds;
   }
 
+  // GetSystemTime: the machine started at midnight UTC on 1 March 2026 and
+  // the date follows the tick count (the day of the month wraps after 28).
+  platform::SystemTime utcTime() override {
+    const std::uint64_t ms = now_ % 86'400'000;
+    return {2026,
+            3,
+            static_cast<std::uint16_t>(1 + now_ / 86'400'000 % 28),
+            static_cast<std::uint16_t>(ms / 3'600'000),
+            static_cast<std::uint16_t>(ms / 60'000 % 60),
+            static_cast<std::uint16_t>(ms / 1000 % 60),
+            static_cast<std::uint16_t>(ms % 1000)};
+  }
+
   std::uint64_t now() const { return now_; }
   void advance(std::uint64_t milliseconds) { now_ += milliseconds; }
   // Sets the time since start, e.g. just below a tick-count wrap.

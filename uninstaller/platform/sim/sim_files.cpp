@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "faults.h"
 #include "sim_clock.h"
 #include "sim_errors.h"
 #include "sim_registry.h"
@@ -213,7 +214,7 @@ Win32Error SimFileSystem::createFile(const char* path, std::uint32_t access, std
   if (node && node->directory) {
     if ((flagsAndAttributes & kBackupSemantics) == 0) return err::kAccessDenied;
     if (Win32Error e = shareCheck(*node, wanted, share)) return e;
-    file = addHandle(OpenFile{node, wanted, share, 0});
+    file = addHandle(OpenFile{node, wanted, share, 0, full.text()});
     return err::kSuccess;
   }
   if (full.names.empty()) return err::kPathNotFound;
@@ -227,7 +228,7 @@ Win32Error SimFileSystem::createFile(const char* path, std::uint32_t access, std
       return err::kFileNotFound;
     }
     node = addChild(*parent, full.leaf(), false, NewFileAttributes(flagsAndAttributes));
-    file = addHandle(OpenFile{node, wanted, share, 0});
+    file = addHandle(OpenFile{node, wanted, share, 0, full.text()});
     return err::kSuccess;
   }
 
@@ -247,7 +248,7 @@ Win32Error SimFileSystem::createFile(const char* path, std::uint32_t access, std
     if ((wanted & kAccessWrite) == 0) return err::kInvalidParameter;
     node->data.clear();
   }
-  file = addHandle(OpenFile{node, wanted, share, 0});
+  file = addHandle(OpenFile{node, wanted, share, 0, full.text()});
   return err::kSuccess;
 }
 
@@ -282,6 +283,17 @@ Win32Error SimFileSystem::writeFile(FileHandle file, const void* buffer, std::ui
   if (it == handles_.end()) return err::kInvalidHandle;
   OpenFile& open = it->second;
   if ((open.access & kAccessWrite) == 0 || open.node->directory) return err::kAccessDenied;
+  if (faults_ != nullptr) {
+    if (std::optional<Win32Error> fault = faults_->check("WriteFile", open.path)) {
+      toWrite /= 2;
+      std::string& data = open.node->data;
+      if (data.size() < open.position + toWrite) data.resize(open.position + toWrite, '\0');
+      if (toWrite > 0) std::memcpy(data.data() + open.position, buffer, toWrite);
+      open.position += toWrite;
+      written = toWrite;
+      return *fault;
+    }
+  }
   std::string& data = open.node->data;
   if (data.size() < open.position + toWrite) data.resize(open.position + toWrite, '\0');
   if (toWrite > 0) std::memcpy(data.data() + open.position, buffer, toWrite);
@@ -414,6 +426,40 @@ Win32Error SimFileSystem::copyFile(const char* from, const char* to, bool failIf
   }
   existing->data = source->data;
   existing->attributes = source->attributes | fa::kArchive;
+  return err::kSuccess;
+}
+
+// Files only; the moved file keeps its open handles, as on NTFS.
+Win32Error SimFileSystem::moveFileReplacing(const char* from, const char* to) {
+  std::shared_ptr<FsNode> source;
+  DosPath sourcePath;
+  if (Win32Error e = find(View(from), source, &sourcePath)) return e;
+  if (faults_ != nullptr) {
+    if (std::optional<Win32Error> fault = faults_->check("MoveFileExA", sourcePath.text())) {
+      return *fault;
+    }
+  }
+  if (source->directory || source->deletePending) return err::kAccessDenied;
+  if (Win32Error e = shareCheck(*source, kAccessDelete, 0x7u)) return e;
+
+  DosPath target;
+  if (Win32Error e = fullPath(View(to), target)) return e;
+  if (target.names.empty()) return err::kAccessDenied;
+  std::shared_ptr<FsNode> parent = lookup(target.parent());
+  if (!parent || !parent->directory) return err::kPathNotFound;
+  if (!IsValidName(target.leaf(), false)) return err::kInvalidName;
+  std::shared_ptr<FsNode> existing = lookup(target);
+  if (existing.get() == source.get()) return err::kSuccess;
+  if (existing) {
+    if (existing->directory || existing->deletePending) return err::kAccessDenied;
+    if ((existing->attributes & fa::kReadOnly) || existing->loadedModule) return err::kAccessDenied;
+    if (shareCheck(*existing, kAccessDelete, 0x7u) != err::kSuccess) return err::kAccessDenied;
+    unlink(*existing);
+  }
+  unlink(*source);
+  source->name = target.leaf();
+  source->parent = parent.get();
+  parent->children[source->name] = source;
   return err::kSuccess;
 }
 

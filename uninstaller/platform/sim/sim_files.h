@@ -27,6 +27,7 @@
 
 namespace sim {
 
+class Faults;
 class SimClock;
 class SimRegistry;
 
@@ -72,6 +73,10 @@ class SimFileSystem final : public platform::FileSystem {
   // only; elsewhere it fails with ERROR_CALL_NOT_IMPLEMENTED.
   void setNtFamily(bool nt) { nt_ = nt; }
   void setSearchDirectories(SearchDirectories dirs) { search_ = std::move(dirs); }
+  // Injected faults: "WriteFile" (subject: the file's full path) writes half
+  // of the bytes, as a disk that fills up does, then fails; "MoveFileExA"
+  // (subject: the source path) fails before anything moves.
+  void setFaults(Faults* faults) { faults_ = faults; }
 
   // platform::FileSystem
   platform::Win32Error createFile(const char* path, std::uint32_t access, std::uint32_t share,
@@ -93,6 +98,7 @@ class SimFileSystem final : public platform::FileSystem {
   platform::Win32Error removeDirectory(const char* path) override;
   platform::Win32Error copyFile(const char* from, const char* to, bool failIfExists) override;
   platform::Win32Error deleteAtReboot(const char* path) override;
+  platform::Win32Error moveFileReplacing(const char* from, const char* to) override;
   platform::Win32Error findFiles(const char* pattern,
                                  std::vector<platform::FindData>& matches) override;
   std::uint32_t searchPath(const char* fileName, char* buffer, std::uint32_t size) override;
@@ -143,6 +149,7 @@ class SimFileSystem final : public platform::FileSystem {
     std::uint32_t access = 0;  // normalised: read / write / delete bits
     std::uint32_t share = 0;
     std::uint64_t position = 0;
+    std::string path;  // as opened, made absolute
   };
   struct Hold {
     std::shared_ptr<FsNode> node;
@@ -170,6 +177,7 @@ class SimFileSystem final : public platform::FileSystem {
 
   SimRegistry& registry_;
   SimClock& clock_;
+  Faults* faults_ = nullptr;
   bool nt_ = true;
   SearchDirectories search_;
   std::map<char, std::shared_ptr<FsNode>> drives_;

@@ -233,4 +233,21 @@ void SimHost::globalMemoryStatus(platform::MemoryStatus& status) {
   status = memory_;
 }
 
+platform::Win32Error SimHost::createMutex(const char* name, platform::MutexHandle& mutex) {
+  mutex = platform::MutexHandle{nextMutex_};
+  nextMutex_ += 4;
+  const std::string key = name != nullptr ? name : "";
+  mutexHandles_[mutex] = key;
+  return ++mutexes_[key] > 1 && !key.empty() ? platform::error::kAlreadyExists
+                                             : platform::error::kSuccess;
+}
+
+platform::Win32Error SimHost::closeMutex(platform::MutexHandle mutex) {
+  const auto it = mutexHandles_.find(mutex);
+  if (it == mutexHandles_.end()) return platform::error::kInvalidHandle;
+  if (--mutexes_[it->second] == 0) mutexes_.erase(it->second);
+  mutexHandles_.erase(it);
+  return platform::error::kSuccess;
+}
+
 }  // namespace sim

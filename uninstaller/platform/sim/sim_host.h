@@ -76,6 +76,11 @@ class SimHost final : public platform::Host {
   std::uint32_t moduleFileName(char* buffer, std::uint32_t size) override;
   platform::Win32Error fileVersion(const char* path, platform::FileVersion& version) override;
   void globalMemoryStatus(platform::MemoryStatus& status) override;
+  platform::Win32Error createMutex(const char* name, platform::MutexHandle& mutex) override;
+  platform::Win32Error closeMutex(platform::MutexHandle mutex) override;
+  // Another process holds a mutex of this name (names are case-sensitive,
+  // as Windows' object names are).
+  void holdMutex(const std::string& name) { ++mutexes_[name]; }
 
  private:
   bool holdsPrivilege(std::string_view name) const;
@@ -95,6 +100,9 @@ class SimHost final : public platform::Host {
   // 8 GB of memory, half of it free, and a 2 GB page file.
   platform::MemoryStatus memory_{56,          50,         8ull << 30,   4ull << 30,
                                  10ull << 30, 6ull << 30, 128ull << 40, 127ull << 40};
+  std::map<std::string, int> mutexes_;  // name -> open handles, any process
+  std::map<platform::MutexHandle, std::string> mutexHandles_;
+  std::uintptr_t nextMutex_ = 0x3000;
 };
 
 }  // namespace sim

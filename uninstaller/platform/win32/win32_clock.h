@@ -9,6 +9,7 @@ class Win32Clock final : public platform::Clock {
  public:
   std::uint32_t tickCount() override;
   void sleep(std::uint32_t milliseconds) override;
+  platform::SystemTime utcTime() override;
 };
 
 }  // namespace win32

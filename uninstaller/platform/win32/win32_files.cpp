@@ -106,6 +106,12 @@ Win32Error Win32Files::copyFile(const char* from, const char* to, bool failIfExi
   return ResultOf(::CopyFileA(from, to, failIfExists ? TRUE : FALSE));
 }
 
+// Wine 8 replaces a read-only target, which Windows refuses with
+// ERROR_ACCESS_DENIED.
+Win32Error Win32Files::moveFileReplacing(const char* from, const char* to) {
+  return ResultOf(::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING));
+}
+
 Win32Error Win32Files::deleteAtReboot(const char* path) {
   return ResultOf(::MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }

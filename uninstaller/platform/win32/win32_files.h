@@ -27,6 +27,7 @@ class Win32Files final : public platform::FileSystem {
   platform::Win32Error removeDirectory(const char* path) override;
   platform::Win32Error copyFile(const char* from, const char* to, bool failIfExists) override;
   platform::Win32Error deleteAtReboot(const char* path) override;
+  platform::Win32Error moveFileReplacing(const char* from, const char* to) override;
 
   platform::Win32Error findFiles(const char* pattern,
                                  std::vector<platform::FindData>& matches) override;

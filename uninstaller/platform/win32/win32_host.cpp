@@ -121,4 +121,22 @@ void Win32Host::globalMemoryStatus(platform::MemoryStatus& status) {
   status.availVirtual = raw.dwAvailVirtual;
 }
 
+platform::Win32Error Win32Host::createMutex(const char* name, platform::MutexHandle& mutex) {
+  // The last error tells an existing mutex from a new one even on success.
+  ::SetLastError(ERROR_SUCCESS);
+  HANDLE handle = ::CreateMutexA(nullptr, FALSE, name);
+  const DWORD error = ::GetLastError();
+  if (handle == nullptr) {
+    mutex = {};
+    return error;
+  }
+  mutex = HandleOf<platform::MutexHandle>(handle);
+  return error == ERROR_ALREADY_EXISTS ? platform::error::kAlreadyExists
+                                       : platform::error::kSuccess;
+}
+
+platform::Win32Error Win32Host::closeMutex(platform::MutexHandle mutex) {
+  return ResultOf(::CloseHandle(NativeOf<HANDLE>(mutex)));
+}
+
 }  // namespace win32

@@ -17,6 +17,8 @@ class Win32Host final : public platform::Host {
   std::uint32_t moduleFileName(char* buffer, std::uint32_t size) override;
   platform::Win32Error fileVersion(const char* path, platform::FileVersion& version) override;
   void globalMemoryStatus(platform::MemoryStatus& status) override;
+  platform::Win32Error createMutex(const char* name, platform::MutexHandle& mutex) override;
+  platform::Win32Error closeMutex(platform::MutexHandle mutex) override;
 };
 
 }  // namespace win32

@@ -55,6 +55,7 @@ class ServiceContract : public ContractTest {
 };
 class DeviceContract : public ContractTest {};
 class DesktopContract : public ContractTest {};
+class HostContract : public ContractTest {};
 class SpoolerContract : public ContractTest {
  protected:
   void SetUp() override;  // the Spooler runs and knows a seeded printer
@@ -83,4 +84,6 @@ std::string TargetName(const ::testing::TestParamInfo<TargetFactory>& info);
   INSTANTIATE_TEST_SUITE_P(prefix, DeviceContract, ::testing::Values(__VA_ARGS__),   \
                            ::contract::TargetName);                                  \
   INSTANTIATE_TEST_SUITE_P(prefix, DesktopContract, ::testing::Values(__VA_ARGS__),  \
+                           ::contract::TargetName);                                  \
+  INSTANTIATE_TEST_SUITE_P(prefix, HostContract, ::testing::Values(__VA_ARGS__),     \
                            ::contract::TargetName)
