@@ -142,13 +142,6 @@ class HeadlessSelectView final : public HeadlessListOf<SelectView> {
   }
   int runExtraInfo(platform::WindowHandle, CExtraInfoDlg&) override { return 0; }
   void endDialog(platform::WindowHandle page, int result) override { desk_.end(page, result); }
-  // Nothing is drawn without a window.
-  void prepareRows(platform::WindowHandle) override {}
-  void drawRow(platform::WindowHandle, int, int, int, bool) override {}
-  platform::LResult transparentBrush() override { return 0; }
-  void redraw(platform::WindowHandle) override {}
-  void showWaitCursor() override {}
-  void restoreCursor() override {}
 
  private:
   HeadlessDesk& desk_;

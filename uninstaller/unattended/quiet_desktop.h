@@ -50,6 +50,25 @@ class QuietDesktop final : public platform::Desktop {
     return real_.loadString(module, id, buffer, size);
   }
   void debugOutput(const char* text) override { real_.debugOutput(text); }
+  // Program Manager's groups (Win32s) are the machine's, not a window's.
+  std::uint32_t ddeInitialize(std::uint32_t flags, platform::DdeInstanceHandle& instance) override {
+    return real_.ddeInitialize(flags, instance);
+  }
+  void ddeUninitialize(platform::DdeInstanceHandle instance) override {
+    real_.ddeUninitialize(instance);
+  }
+  std::uint32_t ddeConnect(platform::DdeInstanceHandle instance, const char* service,
+                           const char* topic, platform::ConversationHandle& conversation) override {
+    return real_.ddeConnect(instance, service, topic, conversation);
+  }
+  void ddeDisconnect(platform::ConversationHandle conversation) override {
+    real_.ddeDisconnect(conversation);
+  }
+  std::uint32_t ddeExecute(platform::DdeInstanceHandle instance,
+                           platform::ConversationHandle conversation, const char* command,
+                           std::uint32_t timeoutMs) override {
+    return real_.ddeExecute(instance, conversation, command, timeoutMs);
+  }
 
   const std::vector<AnsweredBox>& boxes() const { return boxes_; }
 

@@ -18,14 +18,18 @@ using nlohmann::json;
 // the page decides it.
 const char* WhyOffered(const PrinterEntry& printer, const RunRecord& record) {
   if (printer.foreign != 0) return "not a printer of the package";
-  if (printer.removed != 0) return "already removed";
   if (printer.listed == 0) return "left out by the MFG, PRN or UNPAVANE options";
-  if (!record.listed) return "offered";
-  const bool shown =
-      std::any_of(record.listed->begin(), record.listed->end(), [&](const std::string& name) {
-        return crt::StrCmpI(name.c_str(), printer.name.c_str()) == 0;
-      });
-  return shown ? "offered" : "its driver data names another model";
+  // A printer the page listed was offered, even when this run has removed
+  // it since.
+  if (record.listed) {
+    const bool shown =
+        std::any_of(record.listed->begin(), record.listed->end(), [&](const std::string& name) {
+          return crt::StrCmpI(name.c_str(), printer.name.c_str()) == 0;
+        });
+    if (shown) return "offered";
+  }
+  if (printer.removed != 0) return "already removed";
+  return record.listed ? "its driver data names another model" : "offered";
 }
 
 json Printers(const RunRecord& record) {
