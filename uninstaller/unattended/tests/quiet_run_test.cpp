@@ -265,8 +265,10 @@ TEST(QuietAndInteractive, EndInTheSameMachineStateOnRandomPackages) {
     const unsigned printers = pick(5);
     std::vector<std::tuple<std::string, const char*, std::uint32_t>> setup;
     for (unsigned i = 0; i < printers; ++i) {
-      setup.emplace_back("P" + std::to_string(i), pick(2) ? "Vardel LX-300" : "Vardel Photo",
-                         pick(3) ? 8203u : 8204u);
+      // Appended rather than "P" + ...: GCC 12's -Wrestrict misfires on that.
+      std::string name = "P";
+      name += std::to_string(i);
+      setup.emplace_back(name, pick(2) ? "Vardel LX-300" : "Vardel Photo", pick(3) ? 8203u : 8204u);
     }
     const bool files = pick(2) != 0;
     const std::string options = pick(3) == 0 ? " /MFG:\"Vardel LX\"" : "";
