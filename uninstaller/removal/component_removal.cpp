@@ -21,17 +21,6 @@ constexpr char kEnvironmentsKey[] = "System\\CurrentControlSet\\control\\Print\\
 constexpr std::uint32_t kManagerCreateService = 0x0002;  // SC_MANAGER_CREATE_SERVICE
 constexpr std::uint32_t kHookPause = 1000;               // ms after each hook call
 
-void RecordDeletion(Journal& journal, ActionKind kind, const char* item, Win32Error result,
-                    Win32Error notFound) {
-  if (result == error::kSuccess) {
-    journal.removed(kind, item);
-  } else if (result == notFound) {
-    journal.notPresent(kind, item);
-  } else {
-    journal.failed(kind, item, result);
-  }
-}
-
 // RegDeleteKeyA on HKLM\<prefix><name>, journalled; a key too long for its
 // buffer is left alone.
 void DeleteMachineKey(RemovalContext& context, const char* prefix, const char* middle,
@@ -42,9 +31,10 @@ void DeleteMachineKey(RemovalContext& context, const char* prefix, const char* m
     return;
   }
   const std::string item = std::string("HKLM\\") + key.c_str();
-  RecordDeletion(context.journal, ActionKind::kRegistryKey, item.c_str(),
-                 context.system.registry.deleteKey(platform::hkey::kLocalMachine, key.c_str(), 0),
-                 error::kFileNotFound);
+  context.journal.deletion(
+      ActionKind::kRegistryKey, item.c_str(),
+      context.system.registry.deleteKey(platform::hkey::kLocalMachine, key.c_str(), 0),
+      error::kFileNotFound);
 }
 
 // Changes one field of a printer's level-2 information.
@@ -69,9 +59,9 @@ int ChangePrinter(RemovalContext& context, const char* printerName, Change chang
 
 void RemoveMonitors(RemovalContext& context, const char* environment) {
   for (const PathString& monitor : context.profile.removeSet.slot(ItemCategory::Monitors)) {
-    RecordDeletion(context.journal, ActionKind::kMonitor, monitor.c_str(),
-                   context.system.spooler.deleteMonitor(environment, monitor.c_str()),
-                   error::kUnknownPrintMonitor);
+    context.journal.deletion(ActionKind::kMonitor, monitor.c_str(),
+                             context.system.spooler.deleteMonitor(environment, monitor.c_str()),
+                             error::kUnknownPrintMonitor);
     // A monitor key that still has subkeys stays on Windows NT.
     if (!context.os.isWin32s()) DeleteMachineKey(context, kMonitorsKey, "", monitor.c_str());
   }
@@ -94,9 +84,9 @@ void RemovePrintProcessors(RemovalContext& context, const char* environment) {
       context.journal.kept(ActionKind::kPrintProcessor, processor, KeptReason::kInUse);
       continue;
     }
-    RecordDeletion(context.journal, ActionKind::kPrintProcessor, processor.c_str(),
-                   spooler.deletePrintProcessor(environment, processor.c_str()),
-                   error::kUnknownPrintProcessor);
+    context.journal.deletion(ActionKind::kPrintProcessor, processor.c_str(),
+                             spooler.deletePrintProcessor(environment, processor.c_str()),
+                             error::kUnknownPrintProcessor);
     if (context.os.isWin9x()) {
       DeleteMachineKey(context, k9xProcessorsKey, "", processor.c_str());
     } else if (context.os.isNT()) {
@@ -153,8 +143,8 @@ void RemoveServices(RemovalContext& context) {
     const Win32Error opened = services.openService(manager.get(), name.c_str(),
                                                    platform::scm::kServiceAllAccess, service.out());
     if (opened != error::kSuccess) {
-      RecordDeletion(context.journal, ActionKind::kService, name.c_str(), opened,
-                     error::kServiceDoesNotExist);
+      context.journal.deletion(ActionKind::kService, name.c_str(), opened,
+                               error::kServiceDoesNotExist);
       continue;
     }
     const Win32Error deleted = services.deleteService(service.get());

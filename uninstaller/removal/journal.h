@@ -77,6 +77,18 @@ class Journal {
   void failed(ActionKind kind, std::string_view item, platform::Win32Error error) {
     record(JournalEntry{kind, std::string(item), Outcome::kFailed, error, KeptReason::kNone});
   }
+  // What a deletion's Win32 result means: removed on success, not present
+  // when it reports `notFound` (the item's own "does not exist" code).
+  void deletion(ActionKind kind, std::string_view item, platform::Win32Error result,
+                platform::Win32Error notFound = platform::error::kFileNotFound) {
+    if (result == platform::error::kSuccess) {
+      removed(kind, item);
+    } else if (result == notFound) {
+      notPresent(kind, item);
+    } else {
+      failed(kind, item, result);
+    }
+  }
   void kept(ActionKind kind, std::string_view item, KeptReason reason) {
     record(JournalEntry{kind, std::string(item), Outcome::kKept, 0, reason});
   }

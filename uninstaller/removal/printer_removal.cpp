@@ -34,17 +34,6 @@ constexpr const char* kUserPrinterValueKeys[] = {
 };
 constexpr char k9xPrintersKey[] = "System\\CurrentControlSet\\control\\Print\\Printers\\";
 
-// What a registry deletion did, for the journal.
-void RecordDeletion(Journal& journal, ActionKind kind, const char* item, Win32Error result) {
-  if (result == error::kSuccess) {
-    journal.removed(kind, item);
-  } else if (result == error::kFileNotFound) {
-    journal.notPresent(kind, item);
-  } else {
-    journal.failed(kind, item, result);
-  }
-}
-
 // ---- Print jobs -------------------------------------------------------------
 
 void CancelAndDeleteJobs(RemovalContext& context, platform::PrinterHandle printer,
@@ -109,7 +98,7 @@ void RemoveClassKey(RemovalContext& context, const std::string& id) {
   const Win32Error opened = registry.openKey(platform::hkey::kClassesRoot, id.c_str(),
                                              platform::regsam::kAllAccess, classKey.out());
   if (opened != error::kSuccess) {
-    RecordDeletion(context.journal, ActionKind::kClassKey, id.c_str(), opened);
+    context.journal.deletion(ActionKind::kClassKey, id.c_str(), opened);
     return;
   }
   for (;;) {
@@ -119,8 +108,8 @@ void RemoveClassKey(RemovalContext& context, const std::string& id) {
     if (registry.deleteKey(classKey.get(), subkey, 0) != error::kSuccess) break;
   }
   classKey.reset();
-  RecordDeletion(context.journal, ActionKind::kClassKey, id.c_str(),
-                 registry.deleteKey(platform::hkey::kClassesRoot, id.c_str(), 0));
+  context.journal.deletion(ActionKind::kClassKey, id.c_str(),
+                           registry.deleteKey(platform::hkey::kClassesRoot, id.c_str(), 0));
 }
 
 // ---- The USB device ---------------------------------------------------------
@@ -165,7 +154,7 @@ void RemoveUserSettings(RemovalContext& context, const PrinterEntry& entry) {
       Win32Error result = registry.openKey(platform::hkey::kCurrentUser, keyPath,
                                            platform::regsam::kSetValue, key.out());
       if (result == error::kSuccess) result = registry.deleteValue(key.get(), entry.name.c_str());
-      RecordDeletion(context.journal, ActionKind::kUserSetting, item.c_str(), result);
+      context.journal.deletion(ActionKind::kUserSetting, item.c_str(), result);
     }
   }
   if (context.os.isWin9x()) {
@@ -186,8 +175,8 @@ void RemoveUserSettings(RemovalContext& context, const PrinterEntry& entry) {
     return;
   }
   const std::string item = std::string("HKCU\\") + key.c_str();
-  RecordDeletion(context.journal, ActionKind::kUserSetting, item.c_str(),
-                 registry.deleteKey(platform::hkey::kCurrentUser, key.c_str(), 0));
+  context.journal.deletion(ActionKind::kUserSetting, item.c_str(),
+                           registry.deleteKey(platform::hkey::kCurrentUser, key.c_str(), 0));
 }
 
 // True when the default printer went with it.

@@ -44,24 +44,15 @@ std::string ItemName(const char* root, const char* key, const char* value = "") 
   return item;
 }
 
-void Record(Journal& journal, ActionKind kind, const std::string& item, Win32Error result) {
-  if (result == error::kSuccess) {
-    journal.removed(kind, item);
-  } else if (result == error::kFileNotFound) {
-    journal.notPresent(kind, item);
-  } else {
-    journal.failed(kind, item, result);
-  }
-}
-
 void DeleteValue(RemovalContext& context, RegKeyHandle root, const char* rootName, const char* key,
                  const char* value) {
   platform::Registry& registry = context.system.registry;
   const std::string item = ItemName(rootName, key, value);
   platform::RegKey opened(registry);
   const Win32Error open = registry.openKey(root, key, platform::regsam::kAllAccess, opened.out());
-  Record(context.journal, ActionKind::kRegistryValue, item,
-         open != error::kSuccess ? open : registry.deleteValue(opened.get(), value));
+  context.journal.deletion(
+      ActionKind::kRegistryValue, item,
+      open != error::kSuccess ? open : registry.deleteValue(opened.get(), value));
 }
 
 // One "root,key,value,flag" item; malformed ones are skipped.
@@ -80,8 +71,8 @@ void RemoveRegistryItem(RemovalContext& context, const PathString& entry) {
   } else if (flag != nullptr && flag[0] == '1') {
     DeleteKeyTree(context, root, key);
   } else {
-    Record(context.journal, ActionKind::kRegistryKey, ItemName(item.c_str(), key),
-           context.system.registry.deleteKey(root, key, 0));
+    context.journal.deletion(ActionKind::kRegistryKey, ItemName(item.c_str(), key),
+                             context.system.registry.deleteKey(root, key, 0));
   }
 }
 
@@ -120,7 +111,7 @@ int DeleteKeyTree(RemovalContext& context, RegKeyHandle root, const char* key) {
   platform::RegKey opened(registry);
   const Win32Error open = registry.openKey(root, key, platform::regsam::kAllAccess, opened.out());
   if (open != error::kSuccess) {
-    Record(context.journal, ActionKind::kRegistryKey, ItemName(rootName, key), open);
+    context.journal.deletion(ActionKind::kRegistryKey, ItemName(rootName, key), open);
     return 0;
   }
   std::uint32_t index = 0;
@@ -142,7 +133,7 @@ int DeleteKeyTree(RemovalContext& context, RegKeyHandle root, const char* key) {
   }
   if (e != error::kNoMoreItems) return 0;
   const Win32Error deleted = registry.deleteKey(root, key, 0);
-  Record(context.journal, ActionKind::kRegistryKey, ItemName(rootName, key), deleted);
+  context.journal.deletion(ActionKind::kRegistryKey, ItemName(rootName, key), deleted);
   return deleted == error::kSuccess ? 1 : 0;
 }
 
