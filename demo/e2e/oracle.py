@@ -17,6 +17,9 @@ it ("|value" or "\\subkey"); the first rule that matches an item decides. Fates:
   =TEXT     present after with exactly TEXT (before, anything or nothing)
   grown     unchanged when present before, anything when it appeared
   any       anything: Wine's own volatile state
+The selection "quiet" is an unattended run: every printer, judged by the
+"all" column. A kind ending in "@quiet" limits its rule to that run (its
+"one" field is then "-"); other rules hold for every run.
 An item that no rule matches must be unchanged, and nothing may appear that
 no rule admits. Exit code 0 when every item is as its rule says.
 """
@@ -25,8 +28,9 @@ import json
 import sys
 from collections import namedtuple
 
-Rule = namedtuple("Rule", "kind pattern fates reason")
+Rule = namedtuple("Rule", "kind pattern fates reason only")
 SELECTIONS = ("all", "one")
+QUIET = "quiet"
 
 
 def parse_rules(text):
@@ -38,8 +42,14 @@ def parse_rules(text):
         if len(fields) != 5:
             raise ValueError(f"line {number}: expected 5 fields separated by ' | ': {line}")
         kind, pattern, fate_all, fate_one, reason = fields
-        rules.append(Rule(kind, pattern.lower(), dict(zip(SELECTIONS, (fate_all, fate_one))), reason))
+        kind, _, only = kind.partition("@")
+        fates = dict(zip(SELECTIONS, (fate_all, fate_one)), quiet=fate_all)
+        rules.append(Rule(kind, pattern.lower(), fates, reason, only or None))
     return rules
+
+
+def applying(rules, selection):
+    return [rule for rule in rules if rule.only in (None, selection)]
 
 
 def rule_for(item, rules):
@@ -87,6 +97,7 @@ def judge(rules, selection, before, after):
     """Every item's (item, kind, fate, result, reason, ok), in item order;
     items are named in lower case."""
     before, after = folded(before), folded(after)
+    rules = applying(rules, selection)
     verdicts = []
     for item in sorted(set(before) | set(after)):
         rule = rule_for(item, rules)
@@ -100,10 +111,11 @@ def judge(rules, selection, before, after):
     return verdicts
 
 
-def unused_rules(rules, before):
+def unused_rules(rules, selection, before):
+    rules = applying(rules, selection)
     used = {id(rule_for(item, rules)) for item in folded(before)}
     needs_item = {"gone", "kept", "either", "changed"}
-    return [rule for rule in rules if id(rule) not in used and needs_item & set(rule.fates.values())]
+    return [rule for rule in rules if id(rule) not in used and rule.fates[selection] in needs_item]
 
 
 def report(verdicts, after):
@@ -141,7 +153,7 @@ def main(argv):
         print("\n".join(report(verdicts, after)))
     failures = [v for v in verdicts if not v[5]]
     # A rule that matches nothing installed is a typo that would pass anything.
-    for rule in unused_rules(rules, before):
+    for rule in unused_rules(rules, selection, before):
         print(f"WRONG: the rule for {rule.pattern} matches nothing installed")
         failures.append(None)
     for item, kind, fate, result, reason, _ in filter(None, failures):

@@ -94,9 +94,18 @@ class OracleTest(unittest.TestCase):
         after[r"reg:HKCU\Windows|device"] = after.pop(r"reg:HKCU\Windows|Device")
         self.assertEqual(wrong("all", after, before), low(r"reg:HKLM\Foreign|Port"))
 
+    def test_an_unattended_run_is_judged_as_all_with_its_own_rules_first(self):
+        rules = oracle.parse_rules(
+            r"record@quiet | record:hook.txt | =window none | - | no dialog window" "\n"
+            r"record | record:hook.txt | =window 1 | =window 1 | the dialog"
+        )
+        after = {r"record:hook.txt": "window none"}
+        verdicts = {sel: [ok for *_, ok in oracle.judge(rules, sel, {}, after)] for sel in ("quiet", "all")}
+        self.assertEqual(verdicts, {"quiet": [True], "all": [False]})
+
     def test_a_rule_that_matches_nothing_installed_is_reported(self):
         rules = RULES + oracle.parse_rules(r"file | file:C:\typo | gone | gone | x")
-        self.assertEqual([r.pattern for r in oracle.unused_rules(rules, BEFORE)], [r"file:c:\typo"])
+        self.assertEqual([r.pattern for r in oracle.unused_rules(rules, "all", BEFORE)], [r"file:c:\typo"])
 
 
 if __name__ == "__main__":

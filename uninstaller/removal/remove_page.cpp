@@ -43,6 +43,9 @@ constexpr ProgressRow kRows[IDC_REMOVE_ROW_COUNT] = {
 };
 
 // The spooler keeps a driver per environment; the default one first.
+// Wine's GetPrinterDriverDirectoryA creates the directory it names, so
+// resolving these leaves "w32x86" and "win40" behind on a Wine machine;
+// Windows only reports the path.
 constexpr const char* kEnvironments[] = {nullptr, "Windows NT x86", "Windows 4.0"};
 
 struct SearchLocation {

@@ -197,6 +197,16 @@ int Manifest(const char* path) {
   return result;
 }
 
+// Presses the button and waits for the box to go, so that one box is read
+// and answered once. Wine's box can miss a command posted while it is still
+// being shown, so it is pressed again every half second, for at most 5 s.
+void AnswerUntilGone(HWND box, WORD button) {
+  for (int attempt = 0; attempt < 10 && IsWindow(box); ++attempt) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, 0), 0);
+    for (int wait = 0; wait < 10 && IsWindow(box); ++wait) Sleep(50);
+  }
+}
+
 // A message box is a "#32770" window with a static text control 0xFFFF.
 int MessageBoxText(DWORD timeoutMs, bool preferNo) {
   const DWORD start = GetTickCount();
@@ -210,12 +220,8 @@ int MessageBoxText(DWORD timeoutMs, bool preferNo) {
       std::printf("%s\n", buffer);
       std::fflush(stdout);
       // A question's default button would say Yes to a reboot.
-      if (preferNo && GetDlgItem(window, IDNO) != nullptr) {
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDNO, 0), 0);
-        return 0;
-      }
-      PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
-      PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+      const WORD button = preferNo && GetDlgItem(window, IDNO) != nullptr ? IDNO : IDOK;
+      AnswerUntilGone(window, button);
       return 0;
     }
     if (GetTickCount() - start > timeoutMs) return 1;
