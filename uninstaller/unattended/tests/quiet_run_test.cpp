@@ -181,6 +181,26 @@ TEST_F(QuietRunTest, TheReportSaysWhyEachPrinterWasOfferedOrNot) {
   EXPECT_TRUE(report["plan"]["remove"].contains("Files"));
 }
 
+TEST_F(QuietRunTest, AFaultDuringTheRemovalIsReportedWithItsCodeAndTheRunGoesOn) {
+  package.script(kScript);
+  package.files();
+  package.printer("Office", "Vardel LX-300", 8203);
+  package.printer("Studio", "Vardel Photo", 8203);
+  machine.faults().fail("DeletePrinter", platform::error::kAccessDenied, "Office");
+  Quiet(machine, "/QUIET /REPORT:C:\\report.json");
+  const json report = *ReadReport(machine);
+
+  std::map<std::string, json> printerActions;
+  for (const json& action : report["actions"]) {
+    if (action["kind"] == "printer") printerActions[action["item"]] = action;
+  }
+  EXPECT_EQ(printerActions["Office"]["outcome"], "failed");
+  EXPECT_EQ(printerActions["Office"]["win32Error"], platform::error::kAccessDenied);
+  EXPECT_EQ(printerActions["Studio"]["outcome"], "removed");
+  EXPECT_TRUE(machine.spooler().printerExists("Office"));
+  EXPECT_FALSE(machine.spooler().printerExists("Studio"));
+}
+
 // The interactive run with the recording views: the user selects every
 // listed printer, presses Uninstall, and the removal ticks to its end.
 void Interactive(sim::Machine& machine, const std::string& options) {
