@@ -105,10 +105,11 @@ TEST(Win32ClockTest, TickCountAdvancesAcrossSleep) {
   const std::uint32_t before = clock.tickCount();
   clock.sleep(100);
   const std::uint32_t elapsed = clock.tickCount() - before;
-  // Sleep waits at least as long as asked; the tick count may trail by up to
-  // one tick (10-16 ms) of resolution. A busy machine only adds time, so
-  // there is no upper bound.
-  EXPECT_GE(elapsed, 90u);
+  // Sleep waits at least as long as asked, but each of the two readings may
+  // trail by a tick of resolution (10-16 ms; under Wine 88 ms was seen on a
+  // busy machine). A busy machine only adds time, so there is no upper
+  // bound: the check is that the count moves by about the time slept.
+  EXPECT_GE(elapsed, 70u);
 }
 
 }  // namespace
