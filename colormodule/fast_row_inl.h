@@ -106,7 +106,7 @@ HUEBRIDGE_TARGET void Evaluate(const FastBitmapTables& fast, const Batch& batch,
     if constexpr (kPaired && kMode == OutputMode::kLut8Tables) {
       const __m256i tableStarts2 = _mm256_broadcastsi128_si256(tableStarts);
       for (; i + 1 < n; i += 2) {
-        const __m256i o = _mm256_srli_epi32(PairedCells(grid, cells[i], cells[i + 1]), 8);
+        const __m256i o = _mm256_srli_epi32(PairedCells(grid, cells + i), 8);
         _mm256_store_si256(reinterpret_cast<__m256i*>(index[i]), _mm256_add_epi32(o, tableStarts2));
       }
     }
