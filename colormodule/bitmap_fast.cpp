@@ -279,9 +279,11 @@ inline std::uint32_t Lerp8Pair(std::uint64_t xy, std::uint64_t w) {
   auto outputs = [&](std::uint32_t e00, std::uint32_t e01, std::uint32_t e10, std::uint32_t e11,
                      unsigned k) {
     constexpr std::uint64_t kLow = 0x0000FFFF0000FFFF;
-    const std::uint64_t near = e00 | std::uint64_t{e01} << 32, far = e10 | std::uint64_t{e11} << 32;
-    const std::uint32_t lo0 = Lerp8Pair(near & kLow, w1), hi0 = Lerp8Pair(near >> 16 & kLow, w1);
-    const std::uint32_t lo1 = Lerp8Pair(far & kLow, w1), hi1 = Lerp8Pair(far >> 16 & kLow, w1);
+    // The edges at d0 = 0 and at d0 = 1 (not "near" and "far": macros on Windows).
+    const std::uint64_t side0 = e00 | std::uint64_t{e01} << 32;
+    const std::uint64_t side1 = e10 | std::uint64_t{e11} << 32;
+    const std::uint32_t lo0 = Lerp8Pair(side0 & kLow, w1), hi0 = Lerp8Pair(side0 >> 16 & kLow, w1);
+    const std::uint32_t lo1 = Lerp8Pair(side1 & kLow, w1), hi1 = Lerp8Pair(side1 >> 16 & kLow, w1);
     const std::uint32_t lo = Lerp8Pair(lo0 | std::uint64_t{lo1} << 32, w0);
     const std::uint32_t hi = Lerp8Pair(hi0 | std::uint64_t{hi1} << 32, w0);
     return std::uint32_t{table[k * 256 + (lo >> 8)]} << 8 * k |

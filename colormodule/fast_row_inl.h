@@ -100,14 +100,15 @@ HUEBRIDGE_TARGET void Evaluate(const FastBitmapTables& fast, const Batch& batch,
       batch.Put(i, static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)));
     }
   } else {
-    alignas(32) std::uint32_t index[kRowBatch][4];
+    alignas(16) std::uint32_t index[kRowBatch][4];
     std::size_t i = 0;
 #ifdef HUEBRIDGE_TWO_CELLS
     if constexpr (kPaired && kMode == OutputMode::kLut8Tables) {
       const __m256i tableStarts2 = _mm256_broadcastsi128_si256(tableStarts);
       for (; i + 1 < n; i += 2) {
         const __m256i o = _mm256_srli_epi32(PairedCells(grid, cells + i), 8);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(index[i]), _mm256_add_epi32(o, tableStarts2));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(index[i]),
+                            _mm256_add_epi32(o, tableStarts2));
       }
     }
 #endif
