@@ -227,10 +227,9 @@ std::uint32_t OutputBytes(const FastBitmapTables& fast, Lanes o) {
 
 // The lut8 blend in plain 64-bit integers, two products in each multiply,
 // which on SSE2 beats four-lane vectors: these lack a 32-bit multiply.
-// A step's weights as one word: f in the low field, 256 - f in the field
-// at `shift`.
-inline std::uint64_t Weights(std::int32_t f, unsigned shift) {
-  return static_cast<std::uint64_t>(f) | static_cast<std::uint64_t>(256 - f) << shift;
+// A step's weights as one word: f + (256 - f) 2^32.
+inline std::uint64_t Weights(std::int32_t f) {
+  return static_cast<std::uint64_t>(f) | static_cast<std::uint64_t>(256 - f) << 32;
 }
 
 // Four grid bytes, output 0 lowest, whatever the byte order.
@@ -269,12 +268,12 @@ inline std::uint32_t Lerp8Pair(std::uint64_t xy, std::uint64_t w) {
                                                       const std::uint8_t* p, std::uint32_t s0,
                                                       std::uint32_t s1, std::uint32_t s2,
                                                       const PixelCell& at) {
-  const std::uint64_t w2 = Weights(at.h2, 32), w1 = Weights(at.h1, 32), w0 = Weights(at.h0, 32);
+  const std::uint64_t w2 = Weights(at.h2), w1 = Weights(at.h1), w0 = Weights(at.h0);
   const Edge c00 = FirstLut8(p, s2, w2), c01 = FirstLut8(p + s1, s2, w2);
   const Edge c10 = FirstLut8(p + s0, s2, w2), c11 = FirstLut8(p + s0 + s1, s2, w2);
   // Outputs k and k + 2 from the halves (k | k + 2 << 16) of the four edges:
-  // c00 | c01 << 32 holds the pairs (x, y) of both outputs, one in the
-  // even 16-bit fields and one in the odd ones.
+  // e00 | e01 << 32 holds the pairs (x, y) of both outputs along channel 1,
+  // one pair in the even 16-bit fields and one in the odd ones.
   const std::uint8_t* table = fast.lut8Output;
   auto outputs = [&](std::uint32_t e00, std::uint32_t e01, std::uint32_t e10, std::uint32_t e11,
                      unsigned k) {
