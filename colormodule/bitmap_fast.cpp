@@ -2,6 +2,7 @@
 #include "bitmap_fast.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -184,46 +185,23 @@ namespace {
 // compiler has vectors for (SSE2 on every x86-64), and plain code elsewhere.
 using Lanes = std::int32_t __attribute__((vector_size(16)));
 using Words4 = std::uint16_t __attribute__((vector_size(8)));
-using Bytes4 = std::uint8_t __attribute__((vector_size(4)));
 
 Lanes Corner(const std::uint16_t* p) {
   Words4 w;
   std::memcpy(&w, p, sizeof w);
   return __builtin_convertvector(w, Lanes);
 }
-Lanes Corner(const std::uint8_t* p) {
-  Bytes4 b;
-  std::memcpy(&b, p, sizeof b);
-  return __builtin_convertvector(b, Lanes);
-}
 
-// Trilinear on four outputs at once, with Lerp15 (lut16) or Lerp8 on grid
-// bytes widened by 256 (lut8): along channel 2, then 1, then 0. Lerp8's
-// truncation to 16 bits is left out: its result lies between a and b.
-// Inlined by force: GCC otherwise calls it once a pixel.
-template <typename T>
-[[gnu::always_inline]] inline Lanes BlendLanes(const T* p, std::uint32_t s0, std::uint32_t s1,
-                                               std::uint32_t s2, const PixelCell& at) {
-  auto lerp = [](Lanes a, Lanes b, std::int32_t f) -> Lanes {
-    if constexpr (sizeof(T) == 2) {
-      return a + (((b - a) * f) >> 15);
-    } else {
-      return a + (((b - a) * f + 127) >> 8);
-    }
-  };
-  // The first lut8 step on bytes a and b: Lerp8(256 a, 256 b, f) is
-  // exactly 256 a + (b - a) f, as 256 (b - a) f is a multiple of 256.
-  auto first = [&](Lanes a, Lanes b, std::int32_t f) -> Lanes {
-    if constexpr (sizeof(T) == 2) {
-      return lerp(a, b, f);
-    } else {
-      return (a << 8) + (b - a) * f;
-    }
-  };
+// Trilinear on the four outputs of a lut16 cell at once, with Lerp15:
+// along channel 2, then 1, then 0. Inlined by force: GCC otherwise calls
+// it once a pixel.
+[[gnu::always_inline]] inline Lanes BlendLanes(const std::uint16_t* p, std::uint32_t s0,
+                                               std::uint32_t s1, std::uint32_t s2,
+                                               const PixelCell& at) {
+  auto lerp = [](Lanes a, Lanes b, std::int32_t f) -> Lanes { return a + (((b - a) * f) >> 15); };
   auto v = [&](std::uint32_t offset) { return Corner(p + offset); };
-  const Lanes c00 = first(v(0), v(s2), at.h2), c01 = first(v(s1), v(s1 + s2), at.h2);
-  const Lanes c10 = first(v(s0), v(s0 + s2), at.h2),
-              c11 = first(v(s0 + s1), v(s0 + s1 + s2), at.h2);
+  const Lanes c00 = lerp(v(0), v(s2), at.h2), c01 = lerp(v(s1), v(s1 + s2), at.h2);
+  const Lanes c10 = lerp(v(s0), v(s0 + s2), at.h2), c11 = lerp(v(s0 + s1), v(s0 + s1 + s2), at.h2);
   return lerp(lerp(c00, c01, at.h1), lerp(c10, c11, at.h1), at.h0);
 }
 
@@ -234,9 +212,7 @@ std::uint32_t OutputBytes(const FastBitmapTables& fast, Lanes o) {
   for (unsigned k = 0; k < 4; ++k) {
     const auto ok = static_cast<std::uint32_t>(o[k]);
     std::uint32_t byte;
-    if constexpr (kMode == OutputMode::kLut8Tables) {
-      byte = fast.lut8Output[k * 256 + (ok >> 8)];
-    } else if constexpr (kMode == OutputMode::kLut16Direct) {
+    if constexpr (kMode == OutputMode::kLut16Direct) {
       byte = ok >> 8 & 0xFF;
     } else if constexpr (kMode == OutputMode::kLut16Shifted) {
       const std::int32_t shifted = (static_cast<std::int32_t>(ok >> 1) + fast.outputShift[k]) >> 7;
@@ -247,6 +223,73 @@ std::uint32_t OutputBytes(const FastBitmapTables& fast, Lanes o) {
     bytes |= byte << 8 * k;
   }
   return bytes;
+}
+
+// The lut8 blend in plain 64-bit integers, two products in each multiply,
+// which on SSE2 beats four-lane vectors: these lack a 32-bit multiply.
+// A step's weights as one word: f + (256 - f) 2^32.
+inline std::uint64_t Weights(std::int32_t f) {
+  return static_cast<std::uint64_t>(f) | static_cast<std::uint64_t>(256 - f) << 32;
+}
+
+// Four grid bytes, output 0 lowest, whatever the byte order.
+inline std::uint64_t GridBytes(const std::uint8_t* p) {
+  if constexpr (std::endian::native == std::endian::little) return LoadWord(p);
+  return std::uint64_t{p[0]} | std::uint64_t{p[1]} << 8 | std::uint64_t{p[2]} << 16 |
+         std::uint64_t{p[3]} << 24;
+}
+
+// Along channel 2 on the grid points a (at p) and b (at p + s2): the bytes
+// a0 a2 b0 b2 and a1 a3 b1 b3 as 16-bit fields, times f + (256 - f) 2^32,
+// put a_k (256 - f) + b_k f = 256 a_k + (b_k - a_k) f, Lerp8 of the widened
+// bytes exactly, in fields 2 and 3. Fields 0 and 1 hold a_k f and fields 2
+// and 3 at most 255 x 256, so no field carries into the next. The result:
+// outputs 0 | 2 << 16 in `even`, 1 | 3 << 16 in `odd`.
+struct Edge {
+  std::uint32_t even, odd;
+};
+[[gnu::always_inline]] inline Edge FirstLut8(const std::uint8_t* p, std::uint32_t s2,
+                                             std::uint64_t w) {
+  constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
+  const std::uint64_t ab = GridBytes(p) | GridBytes(p + s2) << 32;
+  return {static_cast<std::uint32_t>((ab & kEvenBytes) * w >> 32),
+          static_cast<std::uint32_t>((ab >> 8 & kEvenBytes) * w >> 32)};
+}
+
+// Lerp8 of x and y (up to 65280), given as x | y << 32, computed as
+// (x (256 - f) + y f + 127) >> 8, which equals x + (((y - x) f + 127) >> 8):
+// times f + (256 - f) 2^32 the high half receives x (256 - f) + y f (under
+// 2^24), and the low half x f (under 2^24), which never carries into it.
+inline std::uint32_t Lerp8Pair(std::uint64_t xy, std::uint64_t w) {
+  return static_cast<std::uint32_t>((xy * w >> 32) + 127) >> 8;
+}
+
+[[gnu::always_inline]] inline std::uint32_t BlendLut8(const FastBitmapTables& fast,
+                                                      const std::uint8_t* p, std::uint32_t s0,
+                                                      std::uint32_t s1, std::uint32_t s2,
+                                                      const PixelCell& at) {
+  const std::uint64_t w2 = Weights(at.h2), w1 = Weights(at.h1), w0 = Weights(at.h0);
+  const Edge c00 = FirstLut8(p, s2, w2), c01 = FirstLut8(p + s1, s2, w2);
+  const Edge c10 = FirstLut8(p + s0, s2, w2), c11 = FirstLut8(p + s0 + s1, s2, w2);
+  // Outputs k and k + 2 from the halves (k | k + 2 << 16) of the four edges:
+  // e00 | e01 << 32 holds the pairs (x, y) of both outputs along channel 1,
+  // one pair in the even 16-bit fields and one in the odd ones.
+  const std::uint8_t* table = fast.lut8Output;
+  auto outputs = [&](std::uint32_t e00, std::uint32_t e01, std::uint32_t e10, std::uint32_t e11,
+                     unsigned k) {
+    constexpr std::uint64_t kLow = 0x0000FFFF0000FFFF;
+    // The edges at d0 = 0 and at d0 = 1 (not "near" and "far": macros on Windows).
+    const std::uint64_t side0 = e00 | std::uint64_t{e01} << 32;
+    const std::uint64_t side1 = e10 | std::uint64_t{e11} << 32;
+    const std::uint32_t lo0 = Lerp8Pair(side0 & kLow, w1), hi0 = Lerp8Pair(side0 >> 16 & kLow, w1);
+    const std::uint32_t lo1 = Lerp8Pair(side1 & kLow, w1), hi1 = Lerp8Pair(side1 >> 16 & kLow, w1);
+    const std::uint32_t lo = Lerp8Pair(lo0 | std::uint64_t{lo1} << 32, w0);
+    const std::uint32_t hi = Lerp8Pair(hi0 | std::uint64_t{hi1} << 32, w0);
+    return std::uint32_t{table[k * 256 + (lo >> 8)]} << 8 * k |
+           std::uint32_t{table[(k + 2) * 256 + (hi >> 8)]} << 8 * (k + 2);
+  };
+  return outputs(c00.even, c01.even, c10.even, c11.even, 0) |
+         outputs(c00.odd, c01.odd, c10.odd, c11.odd, 1);
 }
 
 // A batch of colours in two loops of independent iterations, as in the
@@ -260,7 +303,11 @@ void EvaluateBatch(const FastBitmapTables& fast, std::size_t n, ColourOf colourO
   PixelCell cells[kRowBatch];
   for (std::size_t i = 0; i < n; ++i) cells[i] = LocateColour<kFracBits>(fast, colourOf(i));
   for (std::size_t i = 0; i < n; ++i) {
-    put(i, OutputBytes<kMode>(fast, BlendLanes(grid + cells[i].base, s0, s1, s2, cells[i])));
+    if constexpr (kMode == OutputMode::kLut8Tables) {
+      put(i, BlendLut8(fast, grid + cells[i].base, s0, s1, s2, cells[i]));
+    } else {
+      put(i, OutputBytes<kMode>(fast, BlendLanes(grid + cells[i].base, s0, s1, s2, cells[i])));
+    }
   }
 }
 

@@ -101,13 +101,24 @@ HUEBRIDGE_TARGET void Evaluate(const FastBitmapTables& fast, const Batch& batch,
     }
   } else {
     alignas(16) std::uint32_t index[kRowBatch][4];
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+#ifdef HUEBRIDGE_TWO_CELLS
+    if constexpr (kPaired && kMode == OutputMode::kLut8Tables) {
+      const __m256i tableStarts2 = _mm256_broadcastsi128_si256(tableStarts);
+      for (; i + 1 < n; i += 2) {
+        const __m256i o = _mm256_srli_epi32(PairedCells(grid, cells + i), 8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(index[i]),
+                            _mm256_add_epi32(o, tableStarts2));
+      }
+    }
+#endif
+    for (; i < n; ++i) {
       const __m128i o = _mm_srl_epi32(cellOf(cells[i]), shift);
       _mm_store_si128(reinterpret_cast<__m128i*>(index[i]), _mm_add_epi32(o, tableStarts));
     }
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::uint32_t* at = index[i];
-      batch.Put(i, std::uint32_t{table[at[0]]} | std::uint32_t{table[at[1]]} << 8 |
+    for (std::size_t j = 0; j < n; ++j) {
+      const std::uint32_t* at = index[j];
+      batch.Put(j, std::uint32_t{table[at[0]]} | std::uint32_t{table[at[1]]} << 8 |
                        std::uint32_t{table[at[2]]} << 16 | std::uint32_t{table[at[3]]} << 24);
     }
   }
