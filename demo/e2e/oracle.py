@@ -30,7 +30,6 @@ from collections import namedtuple
 
 Rule = namedtuple("Rule", "kind pattern fates reason only")
 SELECTIONS = ("all", "one")
-QUIET = "quiet"
 
 
 def parse_rules(text):

@@ -14,7 +14,11 @@ default printer, the restart) are counted and left to the oracle. Exit code
 """
 import fnmatch
 import json
+import os
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from oracle import folded  # noqa: E402
 
 ROOTS = {
     "HKLM": r"HKEY_LOCAL_MACHINE",
@@ -103,16 +107,12 @@ def judge(action, before, after):
     return None
 
 
-def lowered(snapshot):
-    return {key.lower(): value for key, value in snapshot.items()}
-
-
 def main(argv):
     if len(argv) != 4:
         print(__doc__, file=sys.stderr)
         return 2
     report, before, after = (json.load(open(path, encoding="utf-8")) for path in argv[1:])
-    before, after = lowered(before), lowered(after)
+    before, after = folded(before), folded(after)
     checked = skipped = 0
     wrong = []
     for action in report["actions"]:

@@ -197,12 +197,18 @@ int Manifest(const char* path) {
   return result;
 }
 
-// Presses the button and waits for the box to go, so that one box is read
-// and answered once. Wine's box can miss a command posted while it is still
-// being shown, so it is pressed again every half second, for at most 5 s.
-void AnswerUntilGone(HWND box, WORD button) {
+// Presses No, or else the default button (Enter, then OK for a box whose
+// default is OK), and waits for the box to go, so that one box is read and
+// answered once. Wine's box can miss what is posted while it is still being
+// shown, so it is pressed again every half second, for at most 5 s.
+void AnswerUntilGone(HWND box, bool pressNo) {
   for (int attempt = 0; attempt < 10 && IsWindow(box); ++attempt) {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, 0), 0);
+    if (pressNo) {
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDNO, 0), 0);
+    } else {
+      PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    }
     for (int wait = 0; wait < 10 && IsWindow(box); ++wait) Sleep(50);
   }
 }
@@ -220,8 +226,7 @@ int MessageBoxText(DWORD timeoutMs, bool preferNo) {
       std::printf("%s\n", buffer);
       std::fflush(stdout);
       // A question's default button would say Yes to a reboot.
-      const WORD button = preferNo && GetDlgItem(window, IDNO) != nullptr ? IDNO : IDOK;
-      AnswerUntilGone(window, button);
+      AnswerUntilGone(window, preferNo && GetDlgItem(window, IDNO) != nullptr);
       return 0;
     }
     if (GetTickCount() - start > timeoutMs) return 1;
